@@ -1,0 +1,227 @@
+#include "core/GameManager.h"
+
+#include <cstdlib>  // Required for: srand()
+#include <ctime>    // Required for: time()
+
+#include "core/EventStep.h"
+#include "foundation/Box.h"
+#include "foundation/Config.h"
+#include "foundation/LogManager.h"
+#include "network/NetworkManager.h"
+#include "path/PathManager.h"
+#include "platform/Clock.h"
+#include "platform/platform.h"
+#include "presentation/DisplayManager.h"
+#include "presentation/InputManager.h"
+#include "presentation/ResourceManager.h"
+#include "world/WorldManager.h"
+
+namespace cv {
+
+namespace {
+
+const char *const BANNER_RULE = "****************************************************";
+
+// Starts one manager, writing the failure or success line.
+int startOne(Manager &manager, const char *failure, const char *success) {
+  if (manager.startUp() == -1) {
+    LogManager::getInstance().writeLog("%s", failure);
+    return -1;
+  }
+  LogManager::getInstance().writeLog(1, "%s", success);
+  return 0;
+}
+
+// Stops one manager and writes its stopped line.
+void stopOne(Manager &manager, const char *stopped) {
+  manager.shutDown();
+  LogManager::getInstance().writeLog(1, "%s", stopped);
+}
+
+}  // namespace
+
+GameManager::GameManager() : game_over(false), frame_time(0), step_count(0) { setType("GameManager"); }
+
+GameManager &GameManager::getInstance() {
+  static GameManager game_manager;
+  return game_manager;
+}
+
+bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+
+int GameManager::startUp() {
+  LogManager &log_manager = LogManager::getInstance();
+  if (isStarted()) {
+    log_manager.writeLog("GameManager::startup(): Already started.");
+    return 0;
+  }
+  Config &config = Config::getInstance();
+  config.loadConfig("");
+
+  if (log_manager.startUp() == -1) {
+    log_manager.writeLog("Error starting log manager!");
+    return -1;
+  }
+  log_manager.writeLog("%s", BANNER_RULE);
+  log_manager.writeLog("** Corvane version %.2f **", CORVANE_VERSION);
+  log_manager.writeLog("** Game engine started **");
+  log_manager.writeLog("%s", BANNER_RULE);
+  log_manager.writeLog(1, "Log Manager started.");
+  config.print();
+
+  frame_time = config.getFrameTime();
+  log_manager.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
+
+  if (startManagers() == -1)
+    return -1;
+
+  DisplayManager &display_manager = DisplayManager::getInstance();
+  const Box screen(Vector(0, 0), static_cast<float>(display_manager.getHorizontalChars()),
+                   static_cast<float>(display_manager.getVerticalChars()));
+  WorldManager &world_manager = WorldManager::getInstance();
+  world_manager.setBoundary(screen);
+  world_manager.setView(screen);
+  world_manager.setViewSlack(Vector(1.0f / 3.0f, 1.0f / 3.0f));
+
+  seedRandom();
+
+  if (!platform::requestTimerResolution(1))
+    log_manager.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
+
+  game_over = false;
+  Manager::startUp();
+  log_manager.writeLog(5, "GameManager::startUp(): successfully started.");
+  return 0;
+}
+
+int GameManager::startManagers() {
+  if (startOne(DisplayManager::getInstance(), "Error starting display manager!", "Display manager started.") == -1)
+    return -1;
+  if (startOne(InputManager::getInstance(), "Error starting input manager!", "Input manager started.") == -1)
+    return -1;
+  if (Config::getInstance().getNetworking() &&
+      startOne(NetworkManager::getInstance(), "Error starting network manager!", "Network manager started.") == -1)
+    return -1;
+  if (startOne(ResourceManager::getInstance(), "Error starting resource manager!", "Resource manager started.") ==
+      -1)
+    return -1;
+  if (startOne(WorldManager::getInstance(), "Error starting world manager!", "World manager started.") == -1)
+    return -1;
+  if (startOne(PathManager::getInstance(), "Error starting path manager!", "Path manager started.") == -1)
+    return -1;
+  return 0;
+}
+
+void GameManager::seedRandom() const {
+  int seed = Config::getInstance().getRandomSeed();
+  if (seed == 0) {
+    seed = static_cast<int>(std::time(nullptr));
+    std::srand(static_cast<unsigned>(seed));
+  } else if (seed != -1) {
+    std::srand(static_cast<unsigned>(seed));
+  }
+  LogManager::getInstance().writeLog(10, "GameManager()::startUp(): seed is %d", seed);
+}
+
+void GameManager::shutDown() {
+  LogManager &log_manager = LogManager::getInstance();
+  game_over = true;
+  if (!platform::releaseTimerResolution(1))
+    log_manager.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
+
+  stopOne(PathManager::getInstance(), "Path manager stopped");
+  stopOne(WorldManager::getInstance(), "World manager stopped");
+  stopOne(ResourceManager::getInstance(), "Resource manager stopped");
+  if (Config::getInstance().getNetworking())
+    stopOne(NetworkManager::getInstance(), "Network manager stopped");
+  stopOne(InputManager::getInstance(), "Input manager stopped");
+  stopOne(DisplayManager::getInstance(), "Display manager stopped");
+
+  log_manager.writeLog("%s", BANNER_RULE);
+  log_manager.writeLog("** Game engine stopped **");
+  log_manager.shutDown();
+  Manager::shutDown();
+}
+
+void GameManager::pollNetwork(const Clock &clock) const {
+  NetworkManager &network_manager = NetworkManager::getInstance();
+  if (network_manager.isServer())
+    network_manager.accept();
+  const long deadline = static_cast<long>(frame_time * 0.2f * 1000) + clock.split();
+  while (network_manager.getNumSockets() > 0) {
+    bool got_data = false;
+    for (int i = 0; i < network_manager.getNumSockets(); i++)
+      if (network_manager.genDataEvents(i) > 0)
+        got_data = true;
+    if (!got_data)
+      return;
+    if (clock.split() < deadline)
+      continue;
+    if (clock.split() >= deadline)
+      LogManager::getInstance().writeLog("GameManager::run(): Warning! Residual network data.");
+    return;
+  }
+}
+
+void GameManager::run() {
+  LogManager &log_manager = LogManager::getInstance();
+  DisplayManager &display_manager = DisplayManager::getInstance();
+  InputManager &input_manager = InputManager::getInstance();
+  WorldManager &world_manager = WorldManager::getInstance();
+  PathManager &path_manager = PathManager::getInstance();
+  const bool networking = Config::getInstance().getNetworking();
+
+  log_manager.writeLog(1, "GameManager::run(): starting game loop");
+  game_over = false;
+  step_count = 0;
+  Clock clock;
+  long adjust = 0;  // oversleep of the previous iteration, taken off this one
+
+  while (true) {
+    clock.delta();
+    display_manager.swapBuffers();
+    input_manager.getInput();
+    const EventStep step(step_count);
+    onEvent(&step);
+    if (networking)
+      pollNetwork(clock);
+    world_manager.update();
+    world_manager.draw();
+
+    const long frame_microseconds = frame_time * 1000L;
+    path_manager.cycle(static_cast<int>(static_cast<float>(frame_microseconds - clock.split() - adjust) * 0.95f / 1000));
+
+    const long split = clock.split();
+    const long remaining = frame_microseconds - split - adjust;
+    if (remaining > 0) {
+      const long before = clock.split();
+      // Sleep the whole remainder: this system's sleeps are precise to the
+      // microsecond, so cutting it to whole milliseconds would only make
+      // every frame short.
+      platform::sleepMicroseconds(remaining);
+      const long after = clock.split();
+      const long overslept = after - before - remaining;
+      adjust = overslept >= 0 ? overslept : 0;
+    } else if (adjust != 0) {
+      adjust = 0;
+    } else if (frame_time > 0 && step_count > 0) {
+      log_manager.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
+                           static_cast<int>(split / 1000));
+    }
+
+    step_count++;
+    if (game_over)
+      break;
+  }
+  log_manager.writeLog(1, "GameManager::run(): end of game loop");
+}
+
+void GameManager::setGameOver(bool new_game_over) { game_over = new_game_over; }
+
+bool GameManager::getGameOver() const { return game_over; }
+
+int GameManager::getFrameTime() const { return frame_time; }
+
+int GameManager::getStepCount() const { return step_count; }
+
+}  // namespace cv

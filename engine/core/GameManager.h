@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/Manager.h"
+
+namespace cv {
+
+/// The engine's version, shown in the start banner.
+const float CORVANE_VERSION = 4.15f;
+
+/// Starts every manager in order, runs the fixed-rate game loop and stops
+/// the managers in reverse order. Accepts interest in "cv-step".
+class GameManager : public Manager {
+ public:
+  static GameManager &getInstance();
+
+  /// Loads the configuration and starts the managers. -1 at the first
+  /// manager that fails (the managers started so far stay running).
+  int startUp() override;
+
+  /// Stops every manager in reverse order, the log last.
+  void shutDown() override;
+
+  /// Runs the game loop until the game-over flag is set.
+  void run();
+
+  bool isValid(std::string event_type) const override;
+
+  /// The loop ends after the iteration in which this becomes true.
+  void setGameOver(bool new_game_over = true);
+  bool getGameOver() const;
+
+  /// Target duration of one loop iteration, in milliseconds.
+  int getFrameTime() const;
+
+  /// Iterations completed since the loop started.
+  int getStepCount() const;
+
+ private:
+  GameManager();
+  GameManager(const GameManager &) = delete;
+  GameManager &operator=(const GameManager &) = delete;
+
+  int startManagers();
+  void seedRandom() const;
+  void pollNetwork(const class Clock &clock) const;
+
+  bool game_over;  ///< the loop ends after the iteration in which it becomes true
+  int frame_time;  ///< target milliseconds per iteration
+  int step_count;  ///< iterations completed since the loop started
+};
+
+}  // namespace cv

@@ -1,0 +1,28 @@
+#pragma once
+// The operating-system services the engine needs, behind one small
+// interface. Nothing outside engine/platform/ includes an OS header.
+
+#include <cstdint>
+
+namespace cv {
+namespace platform {
+
+/// Microseconds from a monotonic source; only differences are meaningful.
+std::int64_t monotonicMicroseconds();
+
+/// Blocks the calling thread for at least `milliseconds` (nothing for <= 0).
+void sleepMilliseconds(long milliseconds);
+
+/// Blocks the calling thread for at least `microseconds` (nothing for <= 0).
+void sleepMicroseconds(long microseconds);
+
+/// Asks the system timer for a resolution of `milliseconds`.
+/// Returns false when the system refuses; true when granted or not needed.
+bool requestTimerResolution(int milliseconds);
+
+/// Gives back a resolution obtained with requestTimerResolution.
+/// Returns false when the system refuses.
+bool releaseTimerResolution(int milliseconds);
+
+}  // namespace platform
+}  // namespace cv

@@ -1,0 +1,46 @@
+// POSIX implementation of the platform services.
+
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <ctime>  // Required for: clock_gettime(), nanosleep()
+
+namespace cv {
+namespace platform {
+
+std::int64_t monotonicMicroseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+namespace {
+
+// Sleeps the whole interval, resuming after signals.
+void sleepNanoseconds(std::int64_t nanoseconds) {
+  if (nanoseconds <= 0)
+    return;
+  timespec remaining{};
+  remaining.tv_sec = static_cast<time_t>(nanoseconds / 1000000000);
+  remaining.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+  while (nanosleep(&remaining, &remaining) == -1 && errno == EINTR) {
+  }
+}
+
+}  // namespace
+
+void sleepMilliseconds(long milliseconds) {
+  sleepNanoseconds(static_cast<std::int64_t>(milliseconds) * 1000000);
+}
+
+void sleepMicroseconds(long microseconds) {
+  sleepNanoseconds(static_cast<std::int64_t>(microseconds) * 1000);
+}
+
+// POSIX sleeps already have sub-millisecond resolution: nothing to ask for.
+bool requestTimerResolution(int) { return true; }
+
+bool releaseTimerResolution(int) { return true; }
+
+}  // namespace platform
+}  // namespace cv

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "foundation/Vector.h"
+#include "presentation/Color.h"
+
+namespace cv {
+
+/// One picture of a sprite: `height` rows of `width` characters.
+/// A default frame (empty text) stands for no frame and draws nothing.
+class Frame {
+ public:
+  Frame();
+  Frame(int width, int height, std::string frame_str);
+
+  int getWidth() const;
+  int getHeight() const;
+  std::string getString() const;
+
+  /// Draws the frame centred on `position`, skipping `transparency`
+  /// characters (0 for none). -1 if drawing a character failed.
+  int draw(Vector position, Color color, char transparency) const;
+
+ private:
+  int width;              ///< characters per row
+  int height;             ///< number of rows
+  std::string frame_str;  ///< the rows, top first, without separators
+};
+
+}  // namespace cv

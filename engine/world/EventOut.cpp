@@ -1,0 +1,7 @@
+#include "world/EventOut.h"
+
+namespace cv {
+
+EventOut::EventOut() { setType(OUT_EVENT); }
+
+}  // namespace cv

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/Event.h"
+
+namespace cv {
+
+const std::string OUT_EVENT = "cv-out";
+
+/// Sent to an object that has just left the world's boundary.
+class EventOut : public Event {
+ public:
+  EventOut();
+};
+
+}  // namespace cv

@@ -1,0 +1,166 @@
+#pragma once
+
+#include <string>
+
+#include "foundation/Box.h"
+#include "foundation/Vector.h"
+#include "presentation/Animation.h"
+#include "presentation/Shape.h"
+
+namespace cv {
+
+class Event;
+class PathFind;
+
+/// How an object collides. Hard and soft objects are solid; spectral ones
+/// pass through everything.
+enum Solidness {
+  HARD = 0,
+  SOFT = 1,
+  SPECTRAL = 2,
+};
+
+/// Lowest and highest drawing layer.
+const int MIN_ALTITUDE = 0;
+const int MAX_ALTITUDE = 4;
+
+/// Most event types one object may be interested in.
+const int MAX_OBJ_EVENTS = 100;
+
+/// The attribute groups whose changes an object tracks for serialization.
+enum ObjectAttribute {
+  ID = 0,
+  ACTIVE,
+  VISIBLE,
+  EVENTS,
+  BOX,
+  POSITION,
+  TYPE,
+  ANIMATION,
+  ALTITUDE,
+  SOLIDNESS,
+  NO_SOFT,
+  SPEED,
+  DIRECTION,
+  ACCELERATION,
+  SHAPE,
+  PATH,
+  FOLLOW_PATH,
+  AVOID_COLLISIONS,
+};
+const int OBJECT_ATTRIBUTE_COUNT = 18;
+
+/// Base of everything that lives in the game world. An object inserts
+/// itself into the world manager when constructed and removes itself when
+/// destroyed; games end an object's life with WorldManager::markForDelete.
+/// Setters return 0 on success and -1 on failure, leaving the object as it was.
+class Object {
+ public:
+  Object();
+  virtual ~Object();
+
+  int getId() const;
+
+  std::string getType() const;
+  void setType(std::string new_type);
+
+  bool isActive() const;
+  /// Moves the object between the world's active and inactive lists.
+  int setActive(bool active = true);
+
+  bool isVisible() const;
+  /// Shows or hides the object; hidden objects are not drawn.
+  int setVisible(bool visible = true);
+
+  Box getBox() const;
+  /// Sets the box, relative to the position.
+  void setBox(Box new_box);
+
+  Vector getPosition() const;
+  /// Places the object without any collision test.
+  virtual int setPosition(Vector new_position);
+
+  Vector getDirection() const;
+  void setDirection(Vector new_direction);
+  float getSpeed() const;
+  void setSpeed(float new_speed);
+  Vector getAcceleration() const;
+  void setAcceleration(Vector new_acceleration);
+
+  /// Direction scaled by speed.
+  Vector getVelocity() const;
+  /// Speed becomes the magnitude of `velocity`, direction its unit vector.
+  void setVelocity(Vector velocity);
+  /// Applies the acceleration to the velocity once.
+  void updateVelocity();
+  /// Position plus velocity: where the next world update moves the object.
+  Vector predictPosition() const;
+
+  int getAltitude() const;
+  /// Drawing layer, MIN_ALTITUDE to MAX_ALTITUDE.
+  int setAltitude(int new_altitude);
+
+  Solidness getSolidness() const;
+  bool isSolid() const;
+  int setSolidness(Solidness new_solidness);
+
+  bool getNoSoft() const;
+  /// When true, soft objects block this object as hard ones do.
+  void setNoSoft(bool new_no_soft = true);
+  bool getAvoidCollisions() const;
+  /// When true, a hard object slides along hard obstacles.
+  void setAvoidCollisions(bool new_avoid_collisions = true);
+
+  /// A copy of the object's animation.
+  Animation getAnimation() const;
+  /// Takes the sprite labelled `sprite_label` from the resource manager.
+  int setSprite(std::string sprite_label);
+
+  Shape getShape() const;
+  void setShape(Shape new_shape);
+
+  /// Registers interest in `event_type` with the manager that owns it.
+  int registerInterest(std::string event_type);
+  /// Withdraws interest in `event_type`.
+  int unregisterInterest(std::string event_type);
+
+  /// Handles an event. Returns 1 if handled, 0 if not.
+  virtual int eventHandler(const Event *event);
+
+  /// Draws the animation at the position, then the shape if it has one.
+  virtual int draw();
+
+  /// Whether an attribute changed since it was last written.
+  virtual bool isModified(ObjectAttribute attribute) const;
+
+ protected:
+  /// Raises the modified flag of `attribute`.
+  void setModified(ObjectAttribute attribute);
+
+ private:
+  Object(const Object &) = delete;
+  Object &operator=(const Object &) = delete;
+
+  int id;                                    ///< unique id, counted from 1
+  std::string type;                          ///< name used to tell objects apart
+  bool is_active;                            ///< inactive objects are not moved, drawn, collided or sent events
+  bool is_visible;                           ///< invisible objects are not drawn
+  Box box;                                   ///< extent relative to the position
+  Vector position;                           ///< world position in cells
+  Vector direction;                          ///< unit direction of motion, or zero
+  float speed;                               ///< cells per step
+  Vector acceleration;                       ///< added to the velocity once per step
+  int altitude;                              ///< drawing layer
+  Solidness solidness;                       ///< collision behaviour
+  Animation animation;                       ///< sprite, current frame and slowdown
+  bool no_soft;                              ///< soft objects block this one too
+  int event_count;                           ///< number of event types registered
+  std::string event_name[MAX_OBJ_EVENTS];    ///< registered event types, in order
+  bool modified[OBJECT_ATTRIBUTE_COUNT];     ///< changed since last written
+  Shape shape;                               ///< optional figure drawn over the sprite
+  PathFind *path_search;                     ///< running path search, owned
+  bool follow_path;                          ///< steer along the path
+  bool avoid_collisions;                     ///< slide along hard obstacles
+};
+
+}  // namespace cv

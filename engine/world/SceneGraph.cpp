@@ -1,0 +1,239 @@
+#include "world/SceneGraph.h"
+
+#include "core/GameManager.h"
+#include "foundation/LogManager.h"
+#include "foundation/utility.h"
+
+namespace cv {
+
+namespace {
+
+bool validAltitude(int altitude) { return valueInRange(static_cast<float>(altitude), MIN_ALTITUDE, MAX_ALTITUDE); }
+
+// Failures while objects are destroyed in bulk at game over are expected.
+bool reportFailures() { return !GameManager::getInstance().getGameOver(); }
+
+// Writes `format` with the object's type when failures are being reported.
+void reportTypeFailure(const char *format, const Object *object) {
+  if (reportFailures())
+    LogManager::getInstance().writeLog(format, object->getType().c_str());
+}
+
+}  // namespace
+
+SceneGraph::SceneGraph() = default;
+
+int SceneGraph::startUp() {
+  type_map.clear();
+  LogManager::getInstance().writeLog(1, "Scenegraph configuration: SIMPLE");
+  return 0;
+}
+
+void SceneGraph::shutDown() { type_map.clear(); }
+
+int SceneGraph::insertObject(Object *object) {
+  if (!object->isActive())
+    return inactive_objects.insert(object);
+
+  const LogManager &log_manager = LogManager::getInstance();
+  if (objects.insert(object) == -1) {
+    log_manager.writeLog("SceneGraph::insertObject(): Error! unable to insert active Object (id %d)", object->getId());
+    return -1;
+  }
+  if (type_map[object->getType()].insert(object) == -1) {
+    log_manager.writeLog("SceneGraph::insertObject(): Error! unable to insert Object (id %d) into type map",
+                         object->getId());
+    return -1;
+  }
+  if (object->isSolid() && solid_objects.insert(object) == -1) {
+    log_manager.writeLog("SceneGraph::insertObject(): Error! unable to insert solid Object (id %d)", object->getId());
+    return -1;
+  }
+  if (object->isVisible()) {
+    const int altitude = object->getAltitude();
+    if (!validAltitude(altitude)) {
+      log_manager.writeLog("SceneGraph::insertObject(): Warning! Altitude %d not in range [%d,%d]", altitude,
+                           MIN_ALTITUDE, MAX_ALTITUDE);
+      return -1;
+    }
+    if (visible_objects[altitude].insert(object) == -1) {
+      log_manager.writeLog("SceneGraph::insertObject(): Error! unable to insert visible object (id %d)",
+                           object->getId());
+      return -1;
+    }
+  }
+  return 0;
+}
+
+int SceneGraph::removeObject(Object *object) {
+  bool failed = false;
+  if (object->isActive()) {
+    failed |= objects.remove(object) == -1;
+    failed |= type_map[object->getType()].remove(object) == -1;
+    if (object->isVisible()) {
+      const int altitude = object->getAltitude();
+      failed |= !validAltitude(altitude) || visible_objects[altitude].remove(object) == -1;
+    }
+    if (object->isSolid())
+      failed |= solid_objects.remove(object) == -1;
+  } else {
+    failed |= inactive_objects.remove(object) == -1;
+  }
+  if (failed) {
+    LogManager::getInstance().writeLog("SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
+                                       object->getId(), static_cast<void *>(object));
+    return -1;
+  }
+  return 0;
+}
+
+ObjectList SceneGraph::activeObjects() const { return objects; }
+
+ObjectList SceneGraph::inactiveObjects() const { return inactive_objects; }
+
+const ObjectList &SceneGraph::solidObjects() const { return solid_objects; }
+
+ObjectList SceneGraph::visibleObjects(int altitude) const {
+  if (!validAltitude(altitude)) {
+    LogManager::getInstance().writeLog("SceneGraph::visibleObjects(): Warning! altitude %d not in [%d,%d].", altitude,
+                                       MIN_ALTITUDE, MAX_ALTITUDE);
+    return ObjectList();
+  }
+  return visible_objects[altitude];
+}
+
+ObjectList SceneGraph::objectsOfType(std::string type) { return type_map[type]; }
+
+int SceneGraph::updateActive(Object *object, bool active) {
+  if (active == object->isActive())
+    return 0;
+  int result = 0;
+  if (!active) {
+    if (objects.remove(object) == -1) {
+      reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for objects!", object);
+      result = -1;
+    }
+    if (type_map[object->getType()].remove(object) == -1)
+      result = -1;
+    if (object->isVisible() && (!validAltitude(object->getAltitude()) ||
+                                visible_objects[object->getAltitude()].remove(object) == -1)) {
+      reportTypeFailure("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!", object);
+      result = -1;
+    }
+    if (object->isSolid() && solid_objects.remove(object) == -1) {
+      reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!", object);
+      result = -1;
+    }
+    if (inactive_objects.insert(object) == -1) {
+      reportTypeFailure("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!", object);
+      result = -1;
+    }
+    return result;
+  }
+
+  if (objects.insert(object) == -1) {
+    reportTypeFailure("SceneGraph::updateActive(): insert Object (%s) failed for objects!", object);
+    result = -1;
+  }
+  if (type_map[object->getType()].insert(object) == -1) {
+    LogManager::getInstance().writeLog("SceneGraph::updateActive(): Error! insert Object (%s) failed for type map!",
+                                       object->getType().c_str());
+    return -1;
+  }
+  if (object->isVisible() && (!validAltitude(object->getAltitude()) ||
+                              visible_objects[object->getAltitude()].insert(object) == -1)) {
+    reportTypeFailure("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!", object);
+    result = -1;
+  }
+  if (object->isSolid() && solid_objects.insert(object) == -1) {
+    reportTypeFailure("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!", object);
+    result = -1;
+  }
+  if (inactive_objects.remove(object) == -1) {
+    reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!", object);
+    result = -1;
+  }
+  return result;
+}
+
+int SceneGraph::updateAltitude(Object *object, int new_altitude) {
+  if (!object->isActive())
+    return 0;
+  const LogManager &log_manager = LogManager::getInstance();
+  if (!validAltitude(new_altitude)) {
+    log_manager.writeLog("SceneGraph::updateAltitude(): New altitude %d not in [%d,%d]!  No update.", new_altitude,
+                         MIN_ALTITUDE, MAX_ALTITUDE);
+    return -1;
+  }
+  const int old_altitude = object->getAltitude();
+  if (!validAltitude(old_altitude)) {
+    log_manager.writeLog("SceneGraph::updateAltitude(): Old altitude %d not in [%d,%d]! This is unxepected. No update.",
+                         old_altitude, MIN_ALTITUDE, MAX_ALTITUDE);
+    return -1;
+  }
+  if (object->isVisible()) {
+    if (visible_objects[old_altitude].remove(object) == -1) {
+      if (reportFailures())
+        log_manager.writeLog("SceneGraph::updateAltitude(): remove from old altitude (%d) failed!", old_altitude);
+      return -1;
+    }
+    if (visible_objects[new_altitude].insert(object) == -1) {
+      log_manager.writeLog("SceneGraph::updateAltitude()): insert visible object at altitude %d failed!",
+                           new_altitude);
+      return -1;
+    }
+  }
+  return 0;
+}
+
+int SceneGraph::updateSolidness(Object *object, Solidness new_solidness) {
+  if (!object->isActive())
+    return 0;
+  if (object->isSolid() && new_solidness == SPECTRAL) {
+    if (solid_objects.remove(object) == -1)
+      reportTypeFailure("SceneGraph::updateSolidness(): unable to remove solid object (%s)", object);
+  } else if (!object->isSolid() && (new_solidness == HARD || new_solidness == SOFT)) {
+    if (solid_objects.insert(object) == -1) {
+      if (reportFailures())
+        LogManager::getInstance().writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object");
+      return -1;
+    }
+  }
+  return 0;
+}
+
+int SceneGraph::updateVisible(Object *object, bool visible) {
+  if (!object->isActive() || visible == object->isVisible())
+    return 0;
+  const int altitude = object->getAltitude();
+  if (!validAltitude(altitude))
+    return -1;
+  if (!visible && visible_objects[altitude].remove(object) == -1) {
+    reportTypeFailure("SceneGraph::updateVisible(): unable to remove visible object (%s)", object);
+    return -1;
+  }
+  if (visible && visible_objects[altitude].insert(object) == -1) {
+    reportTypeFailure("SceneGraph::updateVisible(): unable to add visible object (%s)", object);
+    return -1;
+  }
+  return 0;
+}
+
+int SceneGraph::updateType(Object *object, std::string new_type) {
+  if (!object->isActive())
+    return 0;
+  const LogManager &log_manager = LogManager::getInstance();
+  if (type_map[object->getType()].remove(object) == -1) {
+    log_manager.writeLog("SceneGraph::updateType(): Error! Unable to remove Object (%d) type %s", object->getId(),
+                         object->getType().c_str());
+    return -1;
+  }
+  if (type_map[new_type].insert(object) == -1) {
+    log_manager.writeLog("SceneGraph::updateType(): Error! Unable to insert Object (%d) type %s", object->getId(),
+                         new_type.c_str());
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace cv

@@ -1,0 +1,16 @@
+// Tomato: a top-down shooter on the Corvane engine.
+
+#include "Corvane.h"
+
+int main() {
+  cv::GameManager &game_manager = cv::GameManager::getInstance();
+  if (game_manager.startUp() == -1) {
+    cv::LogManager::getInstance().writeLog("Error starting game manager!");
+    game_manager.shutDown();
+    return 0;
+  }
+  cv::LogManager::getInstance().setFlush(true);
+  game_manager.run();
+  game_manager.shutDown();
+  return 0;
+}

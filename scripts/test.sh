@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: all of them on a
+# normal build (window tests under Xvfb), then the headless ones again on a
+# build with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+# Sounds load and play on OpenAL's null device: no sound card is needed.
+export ALSOFT_DRIVERS=null
+jobs="$(nproc)"
+
+bash scripts/build.sh build
+(cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$jobs")
+
+bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF -DCORVANE_BUILD_GAME=OFF
+(cd build-sanitize && ctest --output-on-failure -L unit -j "$jobs")
