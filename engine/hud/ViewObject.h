@@ -37,38 +37,64 @@ const int VIEW_OBJECT_ATTRIBUTE_COUNT = 6;
 /// takes "cv-view" events whose tag equals its label.
 class ViewObject : public Object {
  public:
+  /// A spectral, top-altitude object with an empty label and value 0,
+  /// bordered, in white, at the top centre of the view, listening to "cv-view".
   ViewObject();
 
+  /// Sets the label (and the tag view events must carry).
   void setViewString(std::string new_view_string);
+  /// The label.
   std::string getViewString() const;
+  /// Sets the number drawn after the label.
   void setValue(int new_value);
+  /// The number drawn after the label.
   int getValue() const;
+  /// Sets the colour of text and frame.
   void setColor(Color new_color);
+  /// The colour of text and frame.
   Color getColor() const;
+  /// Frames the text or not; an object at a named place moves to that
+  /// place's position for the new setting.
   void setBorder(bool new_border);
+  /// Whether the text is framed.
   bool getBorder() const;
+  /// Draws the value after the label or not.
   void setDrawValue(bool new_draw_value = true);
+  /// Whether the value is drawn.
   bool getDrawValue() const;
 
-  /// Places the object at one of the nine screen places.
+  /// Places the object at one of the nine screen places, computed from the
+  /// view's size now. Values outside them are refused with a warning.
   void setLocation(ViewLocation new_location);
+  /// The named place, or UNDEFINED_LOCATION after a direct setPosition.
   ViewLocation getLocation() const;
 
-  /// Sets the screen position directly; the location becomes undefined.
+  /// Sets the screen position directly; a new position makes the location
+  /// undefined. Returns 0.
   int setPosition(Vector new_position) override;
+  /// Takes "cv-view" events whose tag equals the label (1); hands other
+  /// types to Object. Returns 0 for events not taken.
   int eventHandler(const Event *event) override;
+  /// Draws the text centred at the screen position, framed when bordered.
+  /// Returns the sum of the drawing results (0 when all were drawn).
   int draw() override;
 
   using Object::isModified;
+  /// Whether a view attribute changed since it was last written.
   bool isModified(ViewObjectAttribute attribute) const;
 
  private:
-  std::string view_string;                        ///< label, and the tag view events are matched against
-  int value;                                      ///< number drawn after the label
-  bool draw_value;                                ///< draw the value
-  bool border;                                    ///< draw a frame around the text
-  Color color;                                    ///< colour of text and frame
-  ViewLocation location;                          ///< named place, or UNDEFINED_LOCATION
+  /// Raises the modified flag of a view attribute.
+  void setModified(ViewObjectAttribute attribute);
+  /// The text drawn: label and value as the border and draw_value settings say.
+  std::string text() const;
+
+  std::string view_string;                          ///< label, and the tag view events are matched against
+  int value;                                        ///< number drawn after the label
+  bool draw_value;                                  ///< draw the value
+  bool border;                                      ///< draw a frame around the text
+  Color color;                                      ///< colour of text and frame
+  ViewLocation location;                            ///< named place, or UNDEFINED_LOCATION
   bool view_modified[VIEW_OBJECT_ATTRIBUTE_COUNT];  ///< changed since last written
 };
 

@@ -1,0 +1,57 @@
+#include "hud/Pause.h"
+
+#include "foundation/LogManager.h"
+#include "platform/platform.h"
+#include "presentation/DisplayManager.h"
+#include "presentation/InputManager.h"
+
+namespace cv {
+
+namespace {
+
+// Time between two reads of the window's queue while paused.
+const long PAUSE_POLL_MICROSECONDS = 30;
+
+// Reads the window's queue until it brings a key press; everything read is discarded.
+void waitForKeyPress(sf::RenderWindow &window) {
+  const LogManager &log_manager = LogManager::getInstance();
+  const InputManager &input_manager = InputManager::getInstance();
+  bool paused = true;
+  while (paused) {
+    // The whole queue is read before the test, so presses waiting together resume once.
+    for (int key_code : input_manager.drainKeyPresses(window)) {
+      log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", key_code);
+      paused = false;
+    }
+    platform::sleepMicroseconds(PAUSE_POLL_MICROSECONDS);
+  }
+}
+
+}  // namespace
+
+Pause::Pause(Keyboard::Key key) : pause_key(key) {
+  LogManager::getInstance().writeLog("Pause::Pause(): Pause enabled.  Press any other key to resume.");
+  setSolidness(SPECTRAL);
+  setType("Pause");
+  registerInterest(KEYBOARD_EVENT);
+}
+
+int Pause::eventHandler(const Event *event) {
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(10, "Pause::eventHandler(): Got event");
+  if (event->getType() != KEYBOARD_EVENT)
+    return 0;
+  if (static_cast<const EventKeyboard *>(event)->getKey() != pause_key)
+    return 1;
+  log_manager.writeLog(1, "Pause::eventHandler(): Game paused.");
+  sf::RenderWindow *window = DisplayManager::getInstance().getWindow();
+  if (!window) {
+    log_manager.writeLog("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
+    return 0;
+  }
+  waitForKeyPress(*window);
+  log_manager.writeLog(1, "Pause::eventHandler(): Game resumed.");
+  return 1;
+}
+
+}  // namespace cv
