@@ -1,0 +1,376 @@
+// Drives a real window under Xvfb with xdotool while the game loop runs, and
+// records the keyboard and mouse events that reach an object.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Corvane.h"
+#include "support/TestEngine.h"
+
+using cvtest::TestEngine;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Longest wait for anything a test waits on; nothing waits unbounded.
+constexpr auto PATIENCE = 10s;
+// Time the X server gets to hand fake input to the window.
+constexpr auto SETTLE = 150ms;
+// Iterations after which a loop ends whatever its script does (about 30 s).
+constexpr int MAX_ITERATIONS = 900;
+
+// The configuration of a window test: its own title, so that xdotool finds
+// this test's window, and the test font.
+std::string windowConfig(const std::string &title, const std::string &more = "") {
+  return "window_title:" + title + ",font_file:" + CORVANE_TEST_FONT + "," + more;
+}
+
+// Runs xdotool with `arguments`, bounded in time. True when it succeeded.
+bool xdotool(const std::string &arguments) {
+  const std::string command = "timeout 10 xdotool " + arguments + " > /dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+// xdotool arguments that pick the window titled `title` as the target of
+// the commands after them ("%1").
+std::string windowNamed(const std::string &title) { return "search --sync --name '^" + title + "$' "; }
+
+// Gives the window titled `title` the keyboard focus (there is no window
+// manager to do it).
+bool focus(const std::string &title) { return xdotool(windowNamed(title) + "windowfocus --sync"); }
+
+// One keyboard or mouse event as an object received it.
+struct Input {
+  int iteration = -1;                                   // loop iteration whose input brought it
+  std::string type;                                     // "cv-keyboard" or "cv-mouse"
+  int key = cv::Keyboard::KEY_UNDEFINED;                // keyboard events
+  int keyboard_action = cv::KEYBOARD_ACTION_UNDEFINED;  // keyboard events
+  int mouse_action = cv::MOUSE_ACTION_UNDEFINED;        // mouse events
+  int button = cv::Mouse::MOUSE_BUTTON_UNDEFINED;       // mouse events
+  cv::Vector position;                                  // mouse events, in cells
+};
+
+// Runs the game loop while a script on another thread drives the window.
+// The script can act between two iterations: the loop waits inside a step
+// event while the action runs, so everything the action causes is read by
+// the input of the next iteration, whatever the timing.
+class Loop {
+ public:
+  // Game thread, in every step event: counts the iteration, waits while
+  // the script acts, ends the loop when the script is done.
+  void step() {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (hold_requested) {
+      held_at = iterations;
+      holding = true;
+      changed.notify_all();
+      changed.wait_for(lock, PATIENCE, [this] { return !hold_requested; });
+      holding = false;
+    }
+    iterations++;
+    if (script_done || iterations >= MAX_ITERATIONS)
+      cv::GameManager::getInstance().setGameOver();
+  }
+
+  // Iteration whose input is being read now (the one before its step event).
+  int iteration() const { return iterations; }
+
+  // Script: runs `action` between two iterations. Returns the iteration
+  // that reads what the action did, or -1 when the loop did not wait.
+  int between(const std::function<void()> &action) {
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      hold_requested = true;
+      if (!changed.wait_for(lock, PATIENCE, [this] { return holding || loop_ended; }) || !holding) {
+        hold_requested = false;
+        return -1;
+      }
+    }
+    action();
+    std::this_thread::sleep_for(SETTLE);
+    std::unique_lock<std::mutex> lock(mutex);
+    hold_requested = false;
+    changed.notify_all();
+    return held_at + 1;
+  }
+
+  // Script: waits until `count` more iterations have run. False on timeout.
+  bool waitIterations(int count) {
+    std::unique_lock<std::mutex> lock(mutex);
+    const int target = iterations + count;
+    return changed.wait_for(lock, PATIENCE, [&] { return iterations >= target || loop_ended; }) &&
+           iterations >= target;
+  }
+
+  // Runs the game loop until `script` returns (or the iteration limit).
+  void run(const std::function<void()> &script) {
+    std::thread driver([&] {
+      script();
+      std::lock_guard<std::mutex> lock(mutex);
+      script_done = true;
+    });
+    cv::GameManager::getInstance().run();
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      loop_ended = true;
+      changed.notify_all();
+    }
+    driver.join();
+  }
+
+ private:
+  std::mutex mutex;                   // guards everything below
+  std::condition_variable changed;    // signalled on every change the other thread waits for
+  int iterations = 0;                 // step events seen
+  bool hold_requested = false;        // the script wants the loop to wait
+  bool holding = false;               // the loop is waiting for the script
+  int held_at = -1;                   // iteration in which the loop last waited
+  bool script_done = false;           // the script has finished
+  bool loop_ended = false;            // the game loop has returned
+};
+
+// Records every keyboard and mouse event it receives, and drives the loop's
+// step bookkeeping.
+class Recorder : public cv::Object {
+ public:
+  explicit Recorder(Loop &loop) : loop(loop) {
+    registerInterest("cv-keyboard");
+    registerInterest("cv-mouse");
+    registerInterest("cv-step");
+  }
+
+  int eventHandler(const cv::Event *event) override {
+    Input input;
+    input.iteration = loop.iteration();
+    input.type = event->getType();
+    if (event->getType() == "cv-keyboard") {
+      const auto *keyboard = static_cast<const cv::EventKeyboard *>(event);
+      input.key = keyboard->getKey();
+      input.keyboard_action = keyboard->getKeyboardAction();
+    } else if (event->getType() == "cv-mouse") {
+      const auto *mouse = static_cast<const cv::EventMouse *>(event);
+      input.mouse_action = mouse->getMouseAction();
+      input.button = mouse->getMouseButton();
+      input.position = mouse->getMousePosition();
+    } else {
+      loop.step();
+      return 1;
+    }
+    inputs.push_back(input);
+    return 1;
+  }
+
+  // The keyboard events of `iteration`, as (key, action) pairs in order.
+  std::vector<std::pair<int, int>> keys(int iteration) const {
+    std::vector<std::pair<int, int>> result;
+    for (const Input &input : inputs)
+      if (input.iteration == iteration && input.type == "cv-keyboard")
+        result.emplace_back(input.key, input.keyboard_action);
+    return result;
+  }
+
+  // The mouse events of `iteration`, in order.
+  std::vector<Input> mouse(int iteration) const {
+    std::vector<Input> result;
+    for (const Input &input : inputs)
+      if (input.iteration == iteration && input.type == "cv-mouse")
+        result.push_back(input);
+    return result;
+  }
+
+  std::vector<Input> inputs;  // everything received, in order
+
+ private:
+  Loop &loop;
+};
+
+using KeyAction = std::pair<int, int>;
+using Keys = std::vector<KeyAction>;
+
+}  // namespace
+
+TEST(InputWindow, KeyRepeatIsOffWhileStartedAndOnAgainAfter) {
+  TestEngine engine(windowConfig("corvane-input-repeat", "log_level:5,"));
+  ASSERT_EQ(engine.start(), 0);
+  ASSERT_NE(cv::DisplayManager::getInstance().getWindow(), nullptr);
+  EXPECT_EQ(engine.messagesFrom("InputManager::startUp(): Keyboard repeated disabled."),
+            (std::vector<std::string>{"InputManager::startUp(): Keyboard repeated disabled.",
+                                      "InputManager::startUp(): successfully started.", "Input manager started.",
+                                      "Resource manager started.", "World manager started.",
+                                      "Path manager started."}));
+  EXPECT_EQ(cv::InputManager::getInstance().startUp(), 0);
+  EXPECT_EQ(engine.messages().back(), "InputManager::startUp(): Already started.");
+  engine.stop();
+  const std::vector<std::string> stopping = engine.messagesFrom("InputManager::shutDown(): Keyboard repeat enabled.");
+  ASSERT_GE(stopping.size(), 2u);
+  EXPECT_EQ(stopping[1], "InputManager::shutDown(): successfully stopped.");
+}
+
+TEST(InputWindow, KeyTappedWithinOneIterationIsPressedAndReleasedButNotHeld) {
+  const std::string title = "corvane-input-tap";
+  TestEngine engine(windowConfig(title));
+  ASSERT_EQ(engine.start(), 0);
+  {
+    Loop loop;
+    Recorder recorder(loop);
+    int tap_a = -1, tap_home = -1;
+    bool focused = false;
+    loop.run([&] {
+      focused = focus(title);
+      tap_a = loop.between([] { xdotool("key a"); });
+      tap_home = loop.between([] { xdotool("key Home"); });
+      loop.waitIterations(2);
+    });
+    ASSERT_TRUE(focused);
+    ASSERT_NE(tap_a, -1);
+    ASSERT_NE(tap_home, -1);
+    EXPECT_EQ(recorder.keys(tap_a), (Keys{{36, cv::KEY_PRESSED}, {36, cv::KEY_RELEASED}}));
+    EXPECT_EQ(recorder.keys(tap_home), (Keys{{161, cv::KEY_PRESSED}, {161, cv::KEY_RELEASED}}));
+    int events = 0;
+    for (const Input &input : recorder.inputs)
+      if (input.type == "cv-keyboard")
+        events++;
+    EXPECT_EQ(events, 4);  // nothing held in any other iteration
+  }
+  engine.stop();
+}
+
+TEST(InputWindow, HeldKeysAreDownEveryIterationInPollingOrder) {
+  const std::string title = "corvane-input-hold";
+  TestEngine engine(windowConfig(title));
+  ASSERT_EQ(engine.start(), 0);
+  {
+    Loop loop;
+    Recorder recorder(loop);
+    int pressed = -1, released = -1;
+    bool focused = false;
+    loop.run([&] {
+      focused = focus(title);
+      pressed = loop.between([] { xdotool("keydown w Up F11"); });
+      loop.waitIterations(4);
+      released = loop.between([] { xdotool("keyup w Up F11"); });
+      loop.waitIterations(2);
+    });
+    ASSERT_TRUE(focused);
+    ASSERT_NE(pressed, -1);
+    ASSERT_NE(released, -1);
+    ASSERT_GE(released - pressed, 4);
+    // Pressed in the order typed, then held in polling order: UP before W;
+    // F11 is never polled.
+    EXPECT_EQ(recorder.keys(pressed), (Keys{{cv::Keyboard::W, cv::KEY_PRESSED},
+                                            {cv::Keyboard::UP, cv::KEY_PRESSED},
+                                            {cv::Keyboard::F11, cv::KEY_PRESSED},
+                                            {cv::Keyboard::UP, cv::KEY_DOWN},
+                                            {cv::Keyboard::W, cv::KEY_DOWN}}));
+    for (int iteration = pressed + 1; iteration < released; iteration++)
+      EXPECT_EQ(recorder.keys(iteration), (Keys{{cv::Keyboard::UP, cv::KEY_DOWN}, {cv::Keyboard::W, cv::KEY_DOWN}}))
+          << "iteration " << iteration;
+    EXPECT_EQ(recorder.keys(released), (Keys{{cv::Keyboard::W, cv::KEY_RELEASED},
+                                             {cv::Keyboard::UP, cv::KEY_RELEASED},
+                                             {cv::Keyboard::F11, cv::KEY_RELEASED}}));
+    EXPECT_TRUE(recorder.keys(released + 1).empty());
+  }
+  engine.stop();
+}
+
+TEST(InputWindow, MouseMovesClicksAndHeldButtons) {
+  const std::string title = "corvane-input-mouse";
+  TestEngine engine(windowConfig(title));
+  ASSERT_EQ(engine.start(), 0);
+  {
+    Loop loop;
+    Recorder recorder(loop);
+    const std::string window = windowNamed(title);
+    int moved = -1, left = -1, right_with_left = -1, let_go = -1, middle = -1, right = -1, quick_click = -1;
+    loop.run([&] {
+      moved = loop.between([&] { xdotool(window + "mousemove --window %1 --sync 128 160"); });
+      left = loop.between([] { xdotool("mousedown 1"); });
+      right_with_left = loop.between([] { xdotool("mousedown 3"); });
+      let_go = loop.between([] { xdotool("mouseup 3 mouseup 1"); });
+      middle = loop.between([] { xdotool("mousedown 2"); });
+      loop.between([] { xdotool("mouseup 2"); });
+      right = loop.between([] { xdotool("mousedown 3"); });
+      loop.between([] { xdotool("mouseup 3"); });
+      quick_click = loop.between([] { xdotool("click 1"); });
+      loop.waitIterations(2);
+    });
+    for (int iteration : {moved, left, right_with_left, let_go, middle, right, quick_click})
+      ASSERT_NE(iteration, -1);
+
+    const cv::Vector cell(10, 5);  // pixel (128, 160) with the default grid
+    const std::vector<Input> moves = recorder.mouse(moved);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.back().mouse_action, cv::MOVED);
+    EXPECT_EQ(moves.back().button, cv::Mouse::MOUSE_BUTTON_UNDEFINED);
+    EXPECT_FLOAT_EQ(moves.back().position.getX(), 10);
+    EXPECT_FLOAT_EQ(moves.back().position.getY(), 5);
+
+    // (action, button) of each mouse event in an iteration.
+    const auto actions = [&](int iteration) {
+      std::vector<std::pair<int, int>> result;
+      for (const Input &input : recorder.mouse(iteration)) {
+        result.emplace_back(input.mouse_action, input.button);
+        EXPECT_EQ(input.position, cell) << "iteration " << iteration;
+      }
+      return result;
+    };
+    using Mouse = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(actions(left), (Mouse{{cv::CLICKED, cv::Mouse::LEFT_BUTTON}, {cv::PRESSED, cv::Mouse::LEFT_BUTTON}}));
+    // A right click while the left button is held is reported as left.
+    EXPECT_EQ(actions(right_with_left), (Mouse{{cv::CLICKED, cv::Mouse::LEFT_BUTTON},
+                                               {cv::PRESSED, cv::Mouse::LEFT_BUTTON},
+                                               {cv::PRESSED, cv::Mouse::RIGHT_BUTTON}}));
+    EXPECT_TRUE(actions(let_go).empty());
+    EXPECT_EQ(actions(middle),
+              (Mouse{{cv::CLICKED, cv::Mouse::MIDDLE_BUTTON}, {cv::PRESSED, cv::Mouse::MIDDLE_BUTTON}}));
+    EXPECT_EQ(actions(right), (Mouse{{cv::CLICKED, cv::Mouse::RIGHT_BUTTON}, {cv::PRESSED, cv::Mouse::RIGHT_BUTTON}}));
+    // The button was up again when the click was read.
+    EXPECT_EQ(actions(quick_click), (Mouse{{cv::CLICKED, cv::Mouse::MOUSE_BUTTON_UNDEFINED}}));
+  }
+  engine.stop();
+}
+
+TEST(InputWindow, PauseKeyStopsTheLoopUntilAnyKeyIsPressed) {
+  const std::string title = "corvane-input-pause";
+  TestEngine engine(windowConfig(title, "log_level:10,"));
+  ASSERT_EQ(engine.start(), 0);
+  {
+    cv::Pause pause(cv::Keyboard::F10);
+    Loop loop;
+    Recorder recorder(loop);
+    bool focused = false, resumed = false;
+    int before = -1, paused = -1, later = -1;
+    loop.run([&] {
+      focused = focus(title);
+      loop.waitIterations(3);
+      before = loop.iteration();
+      xdotool("key F10");
+      std::this_thread::sleep_for(500ms);
+      paused = loop.iteration();
+      std::this_thread::sleep_for(1s);
+      later = loop.iteration();
+      xdotool("key space");
+      resumed = loop.waitIterations(5);
+    });
+    ASSERT_TRUE(focused);
+    EXPECT_LE(paused - before, 3);  // paused within the iteration that read F10
+    EXPECT_EQ(later, paused);       // no step for a whole second
+    EXPECT_TRUE(resumed);
+    // The key that resumed was taken by the pause: no object saw it.
+    for (const Input &input : recorder.inputs)
+      EXPECT_NE(input.key, cv::Keyboard::SPACE) << "iteration " << input.iteration;
+    EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game paused."));
+    EXPECT_TRUE(engine.logged("Pause::eventHandler(): Keypress (57)"));
+    EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game resumed."));
+  }
+  engine.stop();
+}
