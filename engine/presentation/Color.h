@@ -1,10 +1,16 @@
 #pragma once
 
+namespace sf {
+class Color;
+}  // namespace sf
+
 namespace cv {
 
 /// The engine's colours. The numbers appear in configuration, sprite files
 /// and serialized objects. CUSTOM means the caller supplies its own RGB.
-enum Color {
+/// The underlying type is fixed so that any int read from a file is a valid
+/// (if unsupported) value.
+enum Color : int {
   BLACK = 0,
   RED,
   GREEN,
@@ -17,13 +23,18 @@ enum Color {
 };
 
 /// Where drawString places a string relative to its position.
-enum Justification {
+enum Justification : int {
   LEFT_JUSTIFIED = 0,
   CENTER_JUSTIFIED,
   RIGHT_JUSTIFIED,
 };
 
-/// Stores the RGB of `color`. For CUSTOM and unsupported values it stores nothing.
+/// Stores the RGB of `color`. For CUSTOM and unsupported values it stores
+/// nothing; an unsupported value is also logged at level 5.
 void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b);
+
+/// The window library's opaque colour for `color`; white for CUSTOM and
+/// unsupported values (both logged at level 5).
+sf::Color colorToSFML(Color color);
 
 }  // namespace cv

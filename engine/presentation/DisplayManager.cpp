@@ -1,23 +1,58 @@
 #include "presentation/DisplayManager.h"
 
 #include <SFML/Graphics.hpp>
+#include <algorithm>
+#include <cstdlib>  // Required for: getenv()
+#include <new>
 
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
+#include "foundation/utility.h"
 
 namespace cv {
 
-// The window is not opened yet: the manager keeps the grid size from the
-// configuration and draws nothing.
+namespace {
+
+// Largest window side accepted, in pixels: larger than any screen, and
+// larger windows only exhaust memory or fail deep inside the window system.
+const int MAX_WINDOW_PIXELS = 16384;
+
+// Character sizes accepted, in pixels. Below one pixel nothing is visible;
+// far above a window's size the font's glyph textures only waste memory.
+const float MIN_CHARACTER_SIZE = 1.0f;
+const float MAX_CHARACTER_SIZE = 2048.0f;
+
+// Whether a window size and character grid from the configuration can be
+// used. Logs the refusal.
+bool gridIsUsable(const Config &config) {
+  const int horizontal_pixels = config.getWindowHorizontalPixels();
+  const int vertical_pixels = config.getWindowVerticalPixels();
+  const int horizontal_chars = config.getWindowHorizontalChars();
+  const int vertical_chars = config.getWindowVerticalChars();
+  if (horizontal_pixels >= 1 && horizontal_pixels <= MAX_WINDOW_PIXELS && vertical_pixels >= 1 &&
+      vertical_pixels <= MAX_WINDOW_PIXELS && horizontal_chars >= 1 && vertical_chars >= 1)
+    return true;
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): Error! window of %d x %d pixels with %d x %d characters not supported.",
+      horizontal_pixels, vertical_pixels, horizontal_chars, vertical_chars);
+  return false;
+}
+
+// On X11 systems the window library ends the program when it cannot reach
+// the X display, so start-up checks that one is named before asking for it.
+bool displayNamed() {
+#if defined(__unix__) && !defined(__APPLE__)
+  const char *name = std::getenv("DISPLAY");
+  return name && *name;
+#else
+  return true;
+#endif
+}
+
+}  // namespace
 
 DisplayManager::DisplayManager()
-    : window(nullptr),
-      window_horizontal_pixels(0),
-      window_vertical_pixels(0),
-      window_horizontal_chars(0),
-      window_vertical_chars(0),
-      rectangle(nullptr),
-      text(nullptr) {
+    : window_horizontal_pixels(0), window_vertical_pixels(0), window_horizontal_chars(0), window_vertical_chars(0) {
   setType("DisplayManager");
 }
 
@@ -29,47 +64,212 @@ DisplayManager &DisplayManager::getInstance() {
 }
 
 int DisplayManager::startUp() {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (isStarted()) {
+    log_manager.writeLog("DisplayManager::startUp(): Already started.");
+    return 0;
+  }
   const Config &config = Config::getInstance();
+  if (!gridIsUsable(config)) return -1;
+  // The grid is kept in headless mode too, so the cell sizes are known.
   window_horizontal_pixels = config.getWindowHorizontalPixels();
   window_vertical_pixels = config.getWindowVerticalPixels();
   window_horizontal_chars = config.getWindowHorizontalChars();
   window_vertical_chars = config.getWindowVerticalChars();
-  return Manager::startUp();
+
+  if (config.getHeadless()) {
+    log_manager.writeLog(1, "DisplayManager::startUp(): not doing graphics since in headless mode.");
+  } else if (startGraphics() == -1) {
+    releaseGraphics();  // a failed start leaves no window open
+    return -1;
+  }
+  Manager::startUp();
+  log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+  return 0;
 }
 
-void DisplayManager::shutDown() { Manager::shutDown(); }
+int DisplayManager::startGraphics() {
+  const LogManager &log_manager = LogManager::getInstance();
+  const Config &config = Config::getInstance();
+  const float character_size = config.getFontScale() * std::min(charWidth(), charHeight());
+  if (!(character_size >= MIN_CHARACTER_SIZE && character_size <= MAX_CHARACTER_SIZE)) {
+    log_manager.writeLog(
+        "DisplayManager::startUp(): Error! character size %.2f pixels (font_scale %.2f) not supported.", character_size,
+        config.getFontScale());
+    return -1;
+  }
+  if (openWindow() == -1) return -1;
+  window->setMouseCursorVisible(config.getShowMouse());
+  window->setVerticalSyncEnabled(true);
 
-int DisplayManager::drawCharacter(Vector, char, Color) const { return -1; }
+  if (!font.loadFromFile(config.getFontFile())) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to load font from file '%s'.",
+                         config.getFontFile().c_str());
+    return -1;
+  }
+  try {
+    rectangle = std::make_unique<sf::RectangleShape>(sf::Vector2f(charWidth(), charHeight()));
+  } catch (const std::bad_alloc &) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate rectangle.");
+    return -1;
+  }
+  try {
+    text = std::make_unique<sf::Text>();
+  } catch (const std::bad_alloc &) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate text.");
+    return -1;
+  }
+  text->setFont(font);
+  text->setStyle(sf::Text::Bold);
+  text->setCharacterSize(static_cast<unsigned int>(character_size));
 
-int DisplayManager::drawCharacter(Vector, char, unsigned char, unsigned char, unsigned char) const { return -1; }
+  window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+  rectangle->setFillColor(window_background_color);
+  // The first frame starts from the background, not from whatever the new
+  // back buffer held.
+  window->clear(window_background_color);
+  return 0;
+}
 
-int DisplayManager::drawString(Vector, std::string, Justification, Color) const { return -1; }
+int DisplayManager::openWindow() {
+  const LogManager &log_manager = LogManager::getInstance();
+  const Config &config = Config::getInstance();
+  if (!displayNamed()) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set).");
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    return -1;
+  }
+  const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+  log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
+                       static_cast<int>(desktop.width), static_cast<int>(desktop.height));
+  try {
+    window =
+        std::make_unique<sf::RenderWindow>(sf::VideoMode(static_cast<unsigned int>(window_horizontal_pixels),
+                                                         static_cast<unsigned int>(window_vertical_pixels), 32),
+                                           config.getWindowTitle(), static_cast<sf::Uint32>(config.getWindowStyle()));
+  } catch (const std::bad_alloc &) {
+    window.reset();
+  }
+  if (!window || !window->isOpen()) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    return -1;
+  }
+  return 0;
+}
 
-int DisplayManager::swapBuffers() { return -1; }
+void DisplayManager::releaseGraphics() {
+  if (window) {
+    window->close();
+    window.reset();
+  }
+  text.reset();
+  rectangle.reset();
+}
+
+void DisplayManager::shutDown() {
+  releaseGraphics();
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(1, "DisplayManager::shutDown(): successfully stopped.");
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
+  if (Config::getInstance().getHeadless()) return -1;
+  // CUSTOM and unsupported values leave the white in place.
+  unsigned char r = 255;
+  unsigned char g = 255;
+  unsigned char b = 255;
+  colorToRGB(color, r, g, b);
+  return drawCharacter(world_pos, ch, r, g, b);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (Config::getInstance().getHeadless() || !window) return -1;
+
+  const Vector pixel = spacesToPixels(worldToView(world_pos));
+  // The rectangle sits a tenth of a cell left and a fifth down from the text
+  // position, where the glyphs of the font fall inside the cell.
+  rectangle->setPosition(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
+  window->draw(*rectangle);
+
+  text->setString(sf::String(ch));
+  text->setPosition(pixel.getX(), pixel.getY());
+  text->setFillColor(sf::Color(r, g, b, 255));
+  window->draw(*text);
+  return 0;
+}
+
+int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (Config::getInstance().getHeadless()) return -1;
+
+  float start_x = world_pos.getX();
+  if (just == CENTER_JUSTIFIED)
+    start_x -= static_cast<float>(str.size() / 2);
+  else if (just == RIGHT_JUSTIFIED)
+    start_x -= static_cast<float>(str.size());
+
+  unsigned char r = 255;
+  unsigned char g = 255;
+  unsigned char b = 255;
+  colorToRGB(color, r, g, b);
+  for (size_t i = 0; i < str.size(); i++)
+    drawCharacter(Vector(start_x + static_cast<float>(i), world_pos.getY()), str[i], r, g, b);
+  return 0;
+}
+
+int DisplayManager::swapBuffers() {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (Config::getInstance().getHeadless() || !window) return -1;
+  window->display();
+  window->clear(window_background_color);
+  return 0;
+}
 
 int DisplayManager::getHorizontalChars() const { return window_horizontal_chars; }
 int DisplayManager::getVerticalChars() const { return window_vertical_chars; }
 int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixels; }
 int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
 
-sf::RenderWindow *DisplayManager::getWindow() const { return window; }
+sf::RenderWindow *DisplayManager::getWindow() const { return window.get(); }
 
 float charWidth() {
   const DisplayManager &display_manager = DisplayManager::getInstance();
+  if (display_manager.getHorizontalChars() <= 0) return 0;
   return static_cast<float>(display_manager.getHorizontalPixels()) /
          static_cast<float>(display_manager.getHorizontalChars());
 }
 
 float charHeight() {
   const DisplayManager &display_manager = DisplayManager::getInstance();
+  if (display_manager.getVerticalChars() <= 0) return 0;
   return static_cast<float>(display_manager.getVerticalPixels()) /
          static_cast<float>(display_manager.getVerticalChars());
 }
 
-Vector spacesToPixels(Vector spaces) { return Vector(spaces.getX() * charWidth(), spaces.getY() * charHeight()); }
+Vector spacesToPixels(Vector spaces) {
+  const Vector pixels(spaces.getX() * charWidth(), spaces.getY() * charHeight());
+  LogManager::getInstance().writeLog(30, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)", spaces.getX(),
+                                     spaces.getY(), pixels.getX(), pixels.getY());
+  return pixels;
+}
 
-Vector pixelsToSpaces(Vector pixels) { return Vector(pixels.getX() / charWidth(), pixels.getY() / charHeight()); }
-
-sf::Color colorToSFML(Color) { return sf::Color::White; }
+Vector pixelsToSpaces(Vector pixels) {
+  const float width = charWidth();
+  const float height = charHeight();
+  const Vector spaces(width > 0 ? pixels.getX() / width : 0, height > 0 ? pixels.getY() / height : 0);
+  LogManager::getInstance().writeLog(30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)", pixels.getX(),
+                                     pixels.getY(), spaces.getX(), spaces.getY());
+  return spaces;
+}
 
 }  // namespace cv

@@ -2,6 +2,7 @@
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Font.hpp>
+#include <memory>
 #include <string>
 
 #include "core/Manager.h"
@@ -16,16 +17,16 @@ class Text;
 
 namespace cv {
 
-/// Pixels per column of the character grid.
+/// Pixels per column of the character grid; 0 while the grid has no columns
+/// (before the first start-up).
 float charWidth();
-/// Pixels per row of the character grid.
+/// Pixels per row of the character grid; 0 while the grid has no rows.
 float charHeight();
-/// Cells to pixels.
+/// Cells to pixels: (x * charWidth(), y * charHeight()).
 Vector spacesToPixels(Vector spaces);
-/// Pixels to cells.
+/// Pixels to cells: (x / charWidth(), y / charHeight()); 0 in a direction
+/// whose cell size is 0.
 Vector pixelsToSpaces(Vector pixels);
-/// The window library's colour for `color`; white for CUSTOM and unsupported values.
-sf::Color colorToSFML(Color color);
 
 /// Owns the game window and draws characters in a grid of cells on it.
 /// In headless mode it starts without a window and draws nothing.
@@ -35,24 +36,40 @@ class DisplayManager : public Manager {
   static DisplayManager &getInstance();
   ~DisplayManager() override;
 
-  /// Opens the window from the configuration and loads the font.
+  /// Reads the grid from the configuration, then (unless headless) opens the
+  /// window, loads the font and prepares the cell rectangle and the text.
+  /// 0 on success or when already started; -1 on failure, with nothing of
+  /// the failed start left behind.
   int startUp() override;
-  /// Closes the window.
+
+  /// Closes and releases the window, the text and the cell rectangle.
   void shutDown() override;
 
-  /// Draws `ch` over a cell-sized background rectangle at a world position.
+  /// Draws `ch` in `color` over a cell-sized background rectangle at a world
+  /// position. CUSTOM carries no RGB of its own and, like an unsupported
+  /// value, is drawn in white; callers with their own RGB use the RGB form.
   int drawCharacter(Vector world_pos, char ch, Color color) const;
+
+  /// Draws `ch` in (r, g, b) over a cell-sized background rectangle at a
+  /// world position. Later characters hide earlier ones in the same cell.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
 
-  /// Draws `str` one character per cell, justified around `world_pos`.
+  /// Draws `str` one character per cell from `world_pos` (left), ending one
+  /// cell left of it (right), or centred around it (half the length, rounded
+  /// down, to the left). Returns 0 even when single characters are not drawn.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
 
-  /// Shows the frame drawn so far and clears the back buffer.
+  /// Shows the frame drawn so far and clears the back buffer to the
+  /// background colour.
   int swapBuffers();
 
+  /// Columns of the character grid.
   int getHorizontalChars() const;
+  /// Rows of the character grid.
   int getVerticalChars() const;
+  /// Window width in pixels.
   int getHorizontalPixels() const;
+  /// Window height in pixels.
   int getVerticalPixels() const;
 
   /// The render window; null before start-up, after shut-down and when headless.
@@ -63,15 +80,22 @@ class DisplayManager : public Manager {
   DisplayManager(const DisplayManager &) = delete;
   DisplayManager &operator=(const DisplayManager &) = delete;
 
-  sf::Font font;                      ///< the font every character is drawn in
-  sf::RenderWindow *window;           ///< the game window, owned; null when headless
-  int window_horizontal_pixels;       ///< window width in pixels
-  int window_vertical_pixels;         ///< window height in pixels
-  int window_horizontal_chars;        ///< columns of the grid
-  int window_vertical_chars;          ///< rows of the grid
-  sf::RectangleShape *rectangle;      ///< one cell in the background colour, owned
-  sf::Color window_background_color;  ///< colour the window is cleared to
-  sf::Text *text;                     ///< reused for every character, owned
+  /// Opens the window and prepares font, rectangle and text; -1 on failure.
+  int startGraphics();
+  /// Creates the render window from the configuration; -1 if it cannot.
+  int openWindow();
+  /// Releases the window (closing it), the text and the rectangle.
+  void releaseGraphics();
+
+  sf::Font font;                                  ///< the font every character is drawn in
+  std::unique_ptr<sf::RenderWindow> window;       ///< the game window; null when headless
+  int window_horizontal_pixels;                   ///< window width in pixels
+  int window_vertical_pixels;                     ///< window height in pixels
+  int window_horizontal_chars;                    ///< columns of the grid
+  int window_vertical_chars;                      ///< rows of the grid
+  std::unique_ptr<sf::RectangleShape> rectangle;  ///< one cell in the background colour
+  sf::Color window_background_color;              ///< colour the window is cleared to
+  std::unique_ptr<sf::Text> text;                 ///< reused for every character drawn
 };
 
 }  // namespace cv
