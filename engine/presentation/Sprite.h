@@ -48,15 +48,15 @@ class Sprite {
   Sprite(const Sprite &) = delete;
   Sprite &operator=(const Sprite &) = delete;
 
-  int width;            ///< width of every frame
-  int height;           ///< height of every frame
-  int max_frame_count;  ///< capacity of frames
-  int frame_count;      ///< frames added so far
-  Color color;          ///< colour of every character
-  int slowdown;         ///< draws each frame is shown for
-  char transparency;    ///< character not drawn; 0 for none
+  int width;                  ///< width of every frame
+  int height;                 ///< height of every frame
+  int max_frame_count;        ///< capacity of frames
+  int frame_count;            ///< frames added so far
+  Color color;                ///< colour of every character
+  int slowdown;               ///< draws each frame is shown for
+  char transparency;          ///< character not drawn; 0 for none
   std::vector<Frame> frames;  ///< max_frame_count slots, the first frame_count in use
-  std::string label;    ///< name the sprite is found by
+  std::string label;          ///< name the sprite is found by
 };
 
 }  // namespace cv

@@ -28,12 +28,12 @@ class SpriteFileReader {
  private:
   /// The settings a header gives.
   struct Header {
-    int frames = 0;                  ///< number of frames in the body
-    int width = 0;                   ///< characters per frame row
-    int height = 0;                  ///< rows per frame
+    int frames = 0;                 ///< number of frames in the body
+    int width = 0;                  ///< characters per frame row
+    int height = 0;                 ///< rows per frame
     std::string color = "default";  ///< colour name
-    char transparency = 0;           ///< character not drawn; 0 for none
-    int slowdown = 0;                ///< draws per frame
+    char transparency = 0;          ///< character not drawn; 0 for none
+    int slowdown = 0;               ///< draws per frame
   };
 
   SpriteFileReader(const SpriteFileReader &) = delete;

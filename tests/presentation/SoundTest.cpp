@@ -57,7 +57,8 @@ TEST(Sound, FailedLoadKeepsTheSamplesAlreadyAttached) {
   cvtest::writeTruncatedWav(truncated);
   cv::Sound sound;
   ASSERT_EQ(sound.loadSound(wav), 0);
-  for (const std::string &bad : {truncated, engine.directory() + "/missing.wav", engine.logPath(), engine.directory()}) {
+  for (const std::string &bad :
+       {truncated, engine.directory() + "/missing.wav", engine.logPath(), engine.directory()}) {
     SCOPED_TRACE(bad);
     EXPECT_EQ(sound.loadSound(bad), -1);
     EXPECT_EQ(sound.getSampleCount(), 800u);

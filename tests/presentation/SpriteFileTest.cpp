@@ -60,7 +60,8 @@ TEST(SpriteFile, GoodFilesLoadWithTheirSettingsAndNotices) {
   } cases[] = {
       {"example.txt", 15, 2, 3, 2, cv::GREEN, 4, '#',
        {"\t      Frames: 2", "\t       Width: 3", "\t      Height: 2", "\t    Slowdown: 4", "\tTransparency: #",
-        "\t       Color: green", "Sprite 'example.txt' frames:", "Frame 1:", "\t/o\\", "\t#^#", "Frame 2:", "\t\\o/", "\t#v#"}},
+        "\t       Color: green", "Sprite 'example.txt' frames:", "Frame 1:", "\t/o\\", "\t#^#", "Frame 2:",
+        "\t\\o/", "\t#v#"}},
       {"crlf.txt", 1, 2, 3, 2, cv::GREEN, 4, '#', {}},
       {"defaults.txt", 5, 1, 2, 1, cv::WHITE, 0, 0,
        {no_color, no_transparency, no_slowdown, "\t      Frames: 1", "\t       Width: 2", "\t      Height: 1",
