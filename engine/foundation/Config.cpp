@@ -1,6 +1,8 @@
 #include "foundation/Config.h"
 
-#include <cstdlib>  // Required for: getenv(), atoi(), atof()
+#include <algorithm>
+#include <climits>
+#include <cstdlib>  // Required for: getenv(), strtol(), strtof()
 #include <fstream>
 
 #include "foundation/LogManager.h"
@@ -18,34 +20,76 @@ const char *const COLOR_NAMES[] = {"black", "red", "green", "yellow", "blue", "m
 
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
-// Converts a non-empty value to an int, as atoi does; empty leaves `field`.
-void readInt(const std::string &key, int &field) {
-  const std::string value = match("", key);
-  if (!value.empty())
-    field = std::atoi(value.c_str());
+// Outcome of reading the configuration file.
+enum class ReadResult { READ, UNREADABLE, TOO_LARGE };
+
+// Reads the whole of `filename` into `contents`, at most CONFIG_MAX_BYTES.
+// A directory opens but fails at the first read: it counts as unreadable.
+ReadResult readFile(const std::string &filename, std::string &contents) {
+  std::ifstream file(filename, std::ios::binary);
+  if (!file.is_open())
+    return ReadResult::UNREADABLE;
+  char buffer[64 * 1024];
+  while (file) {
+    file.read(buffer, sizeof buffer);
+    contents.append(buffer, static_cast<size_t>(file.gcount()));
+    if (contents.size() > CONFIG_MAX_BYTES)
+      return ReadResult::TOO_LARGE;
+  }
+  return file.bad() ? ReadResult::UNREADABLE : ReadResult::READ;
 }
 
-void readFloat(const std::string &key, float &field) {
-  const std::string value = match("", key);
-  if (!value.empty())
-    field = static_cast<float>(std::atof(value.c_str()));
+// Joins the lines of `contents` without separator, each with one trailing
+// carriage return removed, skipping empty lines and lines starting with "#".
+std::string joinLines(const std::string &contents) {
+  std::string text;
+  size_t start = 0;
+  while (start < contents.size()) {
+    size_t end = contents.find('\n', start);
+    if (end == std::string::npos)
+      end = contents.size();
+    size_t length = end - start;
+    if (length > 0 && contents[start + length - 1] == '\r')
+      length--;
+    if (length > 0 && contents[start] != '#')
+      text.append(contents, start, length);
+    start = end + 1;
+  }
+  return text;
 }
 
-void readString(const std::string &key, std::string &field) {
-  const std::string value = match("", key);
+// Decimal integer as atoi reads it (leading digits, 0 if none), with values
+// beyond the int range held at its ends.
+int toInt(const std::string &value) {
+  const long number = std::strtol(value.c_str(), nullptr, 10);
+  return static_cast<int>(std::clamp<long>(number, INT_MIN, INT_MAX));
+}
+
+// A non-empty value sets an int field; an empty one leaves it.
+void setInt(const std::string &value, int &field) {
+  if (!value.empty())
+    field = toInt(value);
+}
+
+// Decimal number as atof reads it, converted straight to float so that a
+// value beyond the float range gives infinity.
+void setFloat(const std::string &value, float &field) {
+  if (!value.empty())
+    field = std::strtof(value.c_str(), nullptr);
+}
+
+void setString(const std::string &value, std::string &field) {
   if (!value.empty())
     field = value;
 }
 
 // Only the exact text "true" is true.
-void readBool(const std::string &key, bool &field) {
-  const std::string value = match("", key);
+void setBool(const std::string &value, bool &field) {
   if (!value.empty())
     field = value == "true";
 }
 
-void readColor(int &field) {
-  const std::string value = match("", "window_background_color");
+void setColor(const std::string &value, int &field) {
   if (value.empty())
     return;
   for (int color = 0; color < 8; color++) {
@@ -57,8 +101,7 @@ void readColor(int &field) {
   LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
 }
 
-void readStyle(int &field) {
-  const std::string value = match("", "window_style");
+void setStyle(const std::string &value, int &field) {
   if (value.empty())
     return;
   if (value == "fullscreen")
@@ -101,52 +144,53 @@ Config &Config::getInstance() {
 std::string Config::readConfig() const {
   const char *from_environment = std::getenv("CORVANE_CONFIG");
   const std::string filename = from_environment ? from_environment : CONFIG_FILENAME;
-  std::ifstream file(filename);
-  if (!file.is_open()) {
-    LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Corvane configuration file '%s'.",
-                                       filename.c_str());
-    return "";
+  std::string contents;
+  switch (readFile(filename, contents)) {
+    case ReadResult::UNREADABLE:
+      LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Corvane configuration file '%s'.",
+                                         filename.c_str());
+      return "";
+    case ReadResult::TOO_LARGE:
+      LogManager::getInstance().writeLog(
+          "Config::readConfig(): Error! configuration file '%s' is larger than %zu bytes.", filename.c_str(),
+          CONFIG_MAX_BYTES);
+      return "";
+    case ReadResult::READ:
+      break;
   }
-  std::string text;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    if (line.empty() || line[0] == '#')
-      continue;
-    text += line;
-  }
-  return text;
+  return joinLines(contents);
 }
 
 void Config::loadConfig(std::string text) {
   if (text.empty())
     text = readConfig();
   config_text = text;
+  // Without text there is nothing to parse; a look-up would read the table
+  // some other reader left behind.
   if (text.empty())
-    return;  // nothing to read: looking up would read another text's table
-  match(text, "");  // parse once; every look-up below reads the kept table
+    return;
 
-  readInt("frame_time", frame_time);
-  readFloat("font_scale", font_scale);
-  readInt("window_horizontal_pixels", window_horizontal_pixels);
-  readInt("window_vertical_pixels", window_vertical_pixels);
-  readInt("window_horizontal_chars", window_horizontal_chars);
-  readInt("window_vertical_chars", window_vertical_chars);
-  readColor(window_background_color);
-  readStyle(window_style);
-  readString("window_title", window_title);
-  readBool("show_mouse", show_mouse);
-  readBool("headless", headless);
-  readString("font_file", font_file);
-  readString("logfile", logfile);
-  readInt("random_seed", random_seed);
-  readBool("networking", networking);
-  readInt("grid_width", grid_width);
-  readInt("grid_height", grid_height);
-  readInt("quadtree_depth", quadtree_depth);
-  readInt("quadtree_threshold", quadtree_threshold);
-  readInt("log_level", log_level);
+  // The first look-up parses the text; every later one reads the kept table.
+  setInt(match(std::move(text), "frame_time"), frame_time);
+  setFloat(match("", "font_scale"), font_scale);
+  setInt(match("", "window_horizontal_pixels"), window_horizontal_pixels);
+  setInt(match("", "window_vertical_pixels"), window_vertical_pixels);
+  setInt(match("", "window_horizontal_chars"), window_horizontal_chars);
+  setInt(match("", "window_vertical_chars"), window_vertical_chars);
+  setColor(match("", "window_background_color"), window_background_color);
+  setStyle(match("", "window_style"), window_style);
+  setString(match("", "window_title"), window_title);
+  setBool(match("", "show_mouse"), show_mouse);
+  setBool(match("", "headless"), headless);
+  setString(match("", "font_file"), font_file);
+  setString(match("", "logfile"), logfile);
+  setInt(match("", "random_seed"), random_seed);
+  setBool(match("", "networking"), networking);
+  setInt(match("", "grid_width"), grid_width);
+  setInt(match("", "grid_height"), grid_height);
+  setInt(match("", "quadtree_depth"), quadtree_depth);
+  setInt(match("", "quadtree_threshold"), quadtree_threshold);
+  setInt(match("", "log_level"), log_level);
 }
 
 void Config::print() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace cv {
@@ -7,43 +8,72 @@ namespace cv {
 /// Default name of the configuration file, used unless "CORVANE_CONFIG" names another.
 const std::string CONFIG_FILENAME = "cv-config.txt";
 
+/// Largest configuration file read, in bytes; a larger one (or a device that
+/// never ends) is refused and every setting keeps its value.
+const std::size_t CONFIG_MAX_BYTES = 16 * 1024 * 1024;
+
 /// The engine's start-up settings, read once from the configuration file
 /// (attribute text spread over lines). Values the file does not give keep
 /// their defaults.
 class Config {
  public:
+  /// The one configuration, created with the defaults on first use.
   static Config &getInstance();
 
-  /// The text of the configuration file, lines starting with "#" skipped and
-  /// the rest joined without separator; "" if the file cannot be opened.
+  /// The text of the configuration file ("CORVANE_CONFIG", else
+  /// "cv-config.txt"): lines starting with "#" and empty lines skipped, one
+  /// trailing carriage return removed from each line, the rest joined without
+  /// separator. "" if the file cannot be opened or read, or is too large.
   std::string readConfig() const;
 
-  /// Fills the settings from `text`, or from readConfig() when `text` is empty.
+  /// Fills the settings from `text`, or from readConfig() when `text` is
+  /// empty. Keys missing from the text keep their current values.
   void loadConfig(std::string text);
 
-  /// Writes the configuration summary to the log.
+  /// Writes the configuration summary to the log at level 1.
   void print() const;
 
+  /// The text the settings were last loaded from.
   std::string getConfigText() const;
+  /// Window width in pixels.
   int getWindowHorizontalPixels() const;
+  /// Window height in pixels.
   int getWindowVerticalPixels() const;
+  /// Columns of the character grid.
   int getWindowHorizontalChars() const;
+  /// Rows of the character grid.
   int getWindowVerticalChars() const;
+  /// Window style bits: 5 title bar and close button, 8 full screen.
   int getWindowStyle() const;
+  /// Background colour as a colour value (0 black to 7 white).
   int getWindowBackgroundColor() const;
+  /// Milliseconds per game-loop iteration.
   int getFrameTime() const;
+  /// Character size relative to the cell.
   float getFontScale() const;
+  /// Text of the window's title bar.
   std::string getWindowTitle() const;
+  /// Whether the mouse cursor shows over the window.
   bool getShowMouse() const;
+  /// Whether the engine runs without window and input.
   bool getHeadless() const;
+  /// TrueType font file name.
   std::string getFontFile() const;
+  /// Log file name (unless "CORVANE_LOG" names another).
   std::string getLogFile() const;
+  /// Random seed: 0 from the clock, -1 unseeded, anything else the seed.
   int getRandomSeed() const;
+  /// Whether the network manager runs.
   bool getNetworking() const;
+  /// Reported in the summary only.
   int getQuadtreeThreshold() const;
+  /// Reported in the summary only.
   int getQuadtreeDepth() const;
+  /// Reported in the summary only.
   int getGridWidth() const;
+  /// Reported in the summary only.
   int getGridHeight() const;
+  /// Log level the log manager takes when it starts.
   int getLogLevel() const;
 
  private:

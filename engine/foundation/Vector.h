@@ -5,13 +5,18 @@ namespace cv {
 /// A 2-D value in world units (character cells): x to the right, y down.
 class Vector {
  public:
+  /// (0, 0).
   Vector();
+  /// (x, y).
   Vector(float x, float y);
 
+  /// Horizontal component.
   float getX() const;
+  /// Vertical component.
   float getY() const;
   void setX(float new_x);
   void setY(float new_y);
+  /// Sets both components.
   void setXY(float new_x, float new_y);
 
   /// Length of the vector.
@@ -23,10 +28,15 @@ class Vector {
   /// Multiplies both components by `s`.
   void scale(float s);
 
+  /// Component-wise sum.
   Vector operator+(const Vector &other) const;
+  /// Component-wise difference.
   Vector operator-(const Vector &other) const;
+  /// Component-wise sum in place.
   Vector &operator+=(const Vector &other);
+  /// Both components exactly equal.
   bool operator==(const Vector &other) const;
+  /// Either component differs.
   bool operator!=(const Vector &other) const;
 
  private:

@@ -1,6 +1,7 @@
 #include "world/Object.h"
 
 #include "core/Event.h"
+#include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "foundation/LogManager.h"
 #include "network/NetworkManager.h"
@@ -15,13 +16,16 @@ namespace {
 // The id the next new object gets.
 int next_id = 1;
 
-// The manager that keeps interest in `event_type`.
+// The manager that keeps interest in `event_type`: input for keyboard and
+// mouse, the game manager for steps, the network manager for the four
+// network types, and the world manager for everything else.
 Manager &ownerOf(const std::string &event_type) {
   if (event_type == "cv-keyboard" || event_type == "cv-mouse")
     return InputManager::getInstance();
-  if (event_type == "cv-step")
+  if (event_type == STEP_EVENT)
     return GameManager::getInstance();
-  if (NetworkManager::getInstance().isValid(event_type))
+  if (event_type == "cv-network" || event_type == "cv-keyboard-network" || event_type == "cv-mouse-network" ||
+      event_type == "cv-custom-network")
     return NetworkManager::getInstance();
   return WorldManager::getInstance();
 }
@@ -52,8 +56,11 @@ Object::Object()
 }
 
 Object::~Object() {
-  while (event_count > 0)
-    unregisterInterest(event_name[event_count - 1]);
+  // Withdraw interests from the last registered to the first. Walking by
+  // index means a manager refusing one cannot stall the destructor.
+  for (int i = event_count - 1; i >= 0; i--)
+    unregisterInterest(event_name[i]);
+  // A running path search is ended here once path finding exists.
   WorldManager::getInstance().removeObject(this);
 }
 
@@ -218,6 +225,7 @@ int Object::setSprite(std::string sprite_label) {
   }
   animation.setSprite(sprite);
   setBox(animation.getBox());
+  setModified(BOX);
   return 0;
 }
 
@@ -265,7 +273,8 @@ int Object::unregisterInterest(std::string event_type) {
 int Object::eventHandler(const Event *event) {
   if (event->getType() != "cv-path")
     return 0;
-  // Path events are taken here once path finding exists.
+  // A path event hands over the found path and ends the search; that comes
+  // with path finding. Until then it is not handled either.
   return 0;
 }
 

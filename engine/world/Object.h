@@ -56,34 +56,50 @@ const int OBJECT_ATTRIBUTE_COUNT = 18;
 /// Setters return 0 on success and -1 on failure, leaving the object as it was.
 class Object {
  public:
+  /// Sets the default fields, takes the next id and inserts the object
+  /// into the world (not inserted while the world manager is stopped).
   Object();
+  /// Withdraws every event interest (last registered first) and removes
+  /// the object from the world.
   virtual ~Object();
 
+  /// Unique id, counted from 1.
   int getId() const;
 
+  /// Type name, "(Undefined)" until set.
   std::string getType() const;
+  /// Moves the object to the new type's entry of the world's type index, then stores it.
   void setType(std::string new_type);
 
+  /// Whether the object takes part in the world.
   bool isActive() const;
   /// Moves the object between the world's active and inactive lists.
   int setActive(bool active = true);
 
+  /// Whether the object is drawn.
   bool isVisible() const;
   /// Shows or hides the object; hidden objects are not drawn.
   int setVisible(bool visible = true);
 
+  /// Extent relative to the position.
   Box getBox() const;
-  /// Sets the box, relative to the position.
+  /// Sets the box, relative to the position. A new box re-inserts the
+  /// object into the world, so it moves to the end of every list it is in.
   void setBox(Box new_box);
 
+  /// World position in cells.
   Vector getPosition() const;
   /// Places the object without any collision test.
   virtual int setPosition(Vector new_position);
 
+  /// Unit direction of motion, or zero.
   Vector getDirection() const;
+  /// Stores the direction as given (not normalised).
   void setDirection(Vector new_direction);
+  /// Cells per step.
   float getSpeed() const;
   void setSpeed(float new_speed);
+  /// Added to the velocity once per world update.
   Vector getAcceleration() const;
   void setAcceleration(Vector new_acceleration);
 
@@ -96,17 +112,23 @@ class Object {
   /// Position plus velocity: where the next world update moves the object.
   Vector predictPosition() const;
 
+  /// Drawing layer: 0 is drawn first, 4 last.
   int getAltitude() const;
   /// Drawing layer, MIN_ALTITUDE to MAX_ALTITUDE.
   int setAltitude(int new_altitude);
 
+  /// How the object collides.
   Solidness getSolidness() const;
+  /// Hard or soft: takes part in collisions.
   bool isSolid() const;
+  /// HARD, SOFT or SPECTRAL; any other value is refused with a message.
   int setSolidness(Solidness new_solidness);
 
+  /// Whether soft objects block this one.
   bool getNoSoft() const;
   /// When true, soft objects block this object as hard ones do.
   void setNoSoft(bool new_no_soft = true);
+  /// Whether a hard object slides along hard obstacles.
   bool getAvoidCollisions() const;
   /// When true, a hard object slides along hard obstacles.
   void setAvoidCollisions(bool new_avoid_collisions = true);
@@ -116,6 +138,7 @@ class Object {
   /// Takes the sprite labelled `sprite_label` from the resource manager.
   int setSprite(std::string sprite_label);
 
+  /// The figure drawn over the sprite; its type is SHAPE_UNDEFINED for none.
   Shape getShape() const;
   void setShape(Shape new_shape);
 

@@ -69,7 +69,7 @@ int SceneGraph::removeObject(Object *object) {
   bool failed = false;
   if (object->isActive()) {
     failed |= objects.remove(object) == -1;
-    failed |= type_map[object->getType()].remove(object) == -1;
+    failed |= removeFromType(object) == -1;
     if (object->isVisible()) {
       const int altitude = object->getAltitude();
       failed |= !validAltitude(altitude) || visible_objects[altitude].remove(object) == -1;
@@ -104,6 +104,11 @@ ObjectList SceneGraph::visibleObjects(int altitude) const {
 
 ObjectList SceneGraph::objectsOfType(std::string type) { return type_map[type]; }
 
+int SceneGraph::removeFromType(Object *object) {
+  const auto entry = type_map.find(object->getType());
+  return entry == type_map.end() ? -1 : entry->second.remove(object);
+}
+
 int SceneGraph::updateActive(Object *object, bool active) {
   if (active == object->isActive())
     return 0;
@@ -113,7 +118,7 @@ int SceneGraph::updateActive(Object *object, bool active) {
       reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for objects!", object);
       result = -1;
     }
-    if (type_map[object->getType()].remove(object) == -1)
+    if (removeFromType(object) == -1)
       result = -1;
     if (object->isVisible() && (!validAltitude(object->getAltitude()) ||
                                 visible_objects[object->getAltitude()].remove(object) == -1)) {
@@ -206,13 +211,12 @@ int SceneGraph::updateVisible(Object *object, bool visible) {
   if (!object->isActive() || visible == object->isVisible())
     return 0;
   const int altitude = object->getAltitude();
-  if (!validAltitude(altitude))
-    return -1;
-  if (!visible && visible_objects[altitude].remove(object) == -1) {
+  const bool valid = validAltitude(altitude);
+  if (!visible && (!valid || visible_objects[altitude].remove(object) == -1)) {
     reportTypeFailure("SceneGraph::updateVisible(): unable to remove visible object (%s)", object);
     return -1;
   }
-  if (visible && visible_objects[altitude].insert(object) == -1) {
+  if (visible && (!valid || visible_objects[altitude].insert(object) == -1)) {
     reportTypeFailure("SceneGraph::updateVisible(): unable to add visible object (%s)", object);
     return -1;
   }
@@ -223,7 +227,7 @@ int SceneGraph::updateType(Object *object, std::string new_type) {
   if (!object->isActive())
     return 0;
   const LogManager &log_manager = LogManager::getInstance();
-  if (type_map[object->getType()].remove(object) == -1) {
+  if (removeFromType(object) == -1) {
     log_manager.writeLog("SceneGraph::updateType(): Error! Unable to remove Object (%d) type %s", object->getId(),
                          object->getType().c_str());
     return -1;

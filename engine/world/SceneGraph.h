@@ -14,6 +14,7 @@ namespace cv {
 /// update operations before they store a new value. It never owns objects.
 class SceneGraph {
  public:
+  /// An empty index.
   SceneGraph();
 
   /// Empties the type index. Returns 0.
@@ -21,22 +22,42 @@ class SceneGraph {
   /// Empties the type index.
   void shutDown();
 
+  /// Adds `object` to every list its state calls for (or only to the
+  /// inactive list). Steps done before a failure stay done.
   int insertObject(Object *object);
+  /// Removes `object` from every list it should be in; every removal is tried.
   int removeObject(Object *object);
 
+  /// Copy of every active object, in insertion order.
   ObjectList activeObjects() const;
+  /// Copy of every inactive object.
   ObjectList inactiveObjects() const;
+  /// The active hard and soft objects.
   const ObjectList &solidObjects() const;
+  /// Copy of the active visible objects at `altitude`; empty, with a
+  /// warning, for an altitude outside 0..4.
   ObjectList visibleObjects(int altitude) const;
+  /// Copy of the active objects of `type` (an entry is made for a new type).
   ObjectList objectsOfType(std::string type);
 
+  // The update operations are called by the object before it stores the new
+  // value, so its getters still give the old one. 0 success, -1 failure.
+
+  /// Moves the object between the active lists and the inactive list.
   int updateActive(Object *object, bool active);
+  /// Moves a visible active object to the visible list of `new_altitude`.
   int updateAltitude(Object *object, int new_altitude);
+  /// Adds the object to or removes it from the solid list.
   int updateSolidness(Object *object, Solidness new_solidness);
+  /// Adds the object to or removes it from its altitude's visible list.
   int updateVisible(Object *object, bool visible);
+  /// Moves the object to the type index entry of `new_type`.
   int updateType(Object *object, std::string new_type);
 
  private:
+  /// Removes `object` from the entry of its current type. -1 if not there.
+  int removeFromType(Object *object);
+
   ObjectList objects;                                ///< every active object
   ObjectList solid_objects;                          ///< active hard and soft objects
   ObjectList visible_objects[MAX_ALTITUDE + 1];      ///< active visible objects by altitude

@@ -36,7 +36,7 @@ float clampedCorner(float centre, float extent, float limit) {
 
 }  // namespace
 
-WorldManager::WorldManager() : view_following(nullptr), being_deleted(nullptr), shutting_down(false) { setType("WorldManager"); }
+WorldManager::WorldManager() : view_following(nullptr), shutting_down(false) { setType("WorldManager"); }
 
 WorldManager &WorldManager::getInstance() {
   static WorldManager world_manager;
@@ -113,8 +113,8 @@ int WorldManager::removeObject(Object *object) {
 }
 
 int WorldManager::markForDelete(Object *object) {
-  if (object == being_deleted)
-    return 0;
+  // Objects already destroyed in the current deletion pass are still listed,
+  // so marking one again (even from a destructor) cannot delete it twice.
   for (ObjectListIterator li(&deletions); !li.isDone(); li.next())
     if (li.currentObject() == object)
       return 0;
@@ -148,14 +148,11 @@ void WorldManager::update() {
 }
 
 void WorldManager::deleteMarked() {
-  // Destructors may mark further objects; they are deleted in this same pass.
-  while (!deletions.isEmpty()) {
-    Object *object = ObjectListIterator(&deletions).currentObject();
-    deletions.remove(object);
-    being_deleted = object;
-    delete object;
-    being_deleted = nullptr;
-  }
+  // The cursor reads the list's count on every step, so objects that
+  // destructors mark meanwhile are appended and deleted in this same pass.
+  for (ObjectListIterator li(&deletions); !li.isDone(); li.next())
+    delete li.currentObject();
+  deletions.clear();
 }
 
 void WorldManager::draw() {

@@ -13,8 +13,11 @@ namespace cv {
 /// Delivers "cv-view" and game-defined events.
 class WorldManager : public Manager {
  public:
+  /// The one world manager.
   static WorldManager &getInstance();
 
+  /// Resets the deletions, boundary, view, slack and followed object and
+  /// starts the scene graph.
   int startUp() override;
   /// Stops the world and destroys every remaining object.
   void shutDown() override;
@@ -22,7 +25,9 @@ class WorldManager : public Manager {
   /// Accepts every event type but input, step, collision and out events.
   bool isValid(std::string event_type) const override;
 
+  /// Adds `object` to the scene graph; refused while the world is stopped.
   int insertObject(Object *object);
+  /// Takes `object` out of the scene graph; the view stops following it.
   int removeObject(Object *object);
 
   /// Destroys `object` at the end of the current update (once).
@@ -30,6 +35,7 @@ class WorldManager : public Manager {
 
   /// Active objects, then inactive ones when `inactive_too`.
   ObjectList getAllObjects(bool inactive_too = false) const;
+  /// Active objects of `type`.
   ObjectList objectsOfType(std::string type);
 
   /// Solid objects other than `object` whose boxes meet its box at `where`.
@@ -43,19 +49,25 @@ class WorldManager : public Manager {
   /// Draws every visible object in the view, lowest altitude first.
   void draw();
 
+  /// The world's extent; its corner is taken to be (0, 0).
   Box getBoundary() const;
   void setBoundary(Box new_boundary);
+  /// The part of the world shown on screen.
   Box getView() const;
   void setView(Box new_view);
   /// Centres the view on `centre`, kept inside the boundary.
   void setViewPosition(Vector centre);
+  /// Centred fraction of the view inside which the followed object moves freely.
   Vector getViewSlack() const;
+  /// Stores the slack; components outside [0, 1] are stored with a warning.
   void setViewSlack(Vector new_view_slack);
 
   /// The object the view follows, or null to stop following. Returns 0.
   int setViewFollowing(Object *object);
+  /// The object the view follows, or null.
   Object *getViewFollowing() const;
 
+  /// The index of every object in the world.
   SceneGraph &getSceneGraph();
 
  private:
@@ -78,7 +90,6 @@ class WorldManager : public Manager {
   Box boundary;             ///< the world's extent
   Box view;                 ///< the part of the world shown on screen
   Vector view_slack;        ///< centred fraction of the view the followed object roams freely
-  Object *being_deleted;    ///< object whose destructor is running, or null
   bool shutting_down;       ///< objects are being destroyed at shut-down
 };
 

@@ -1,0 +1,110 @@
+// Measures one WorldManager::update with N moving hard objects. The objects
+// start on a grid three cells apart (shifted a little at random, never
+// overlapping) in a square world, so some of them meet every step; a mover turns round when it runs into
+// another or leaves the world, which keeps the crowd (and the collision
+// rate) steady.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <unistd.h>  // Required for: write(), close(), unlink()
+
+#include "Corvane.h"
+
+namespace {
+
+// Starts the headless engine once, logging to /dev/null, and stops it at exit.
+class HeadlessEngine {
+ public:
+  HeadlessEngine() {
+    const int fd = mkstemp(config);
+    const std::string text = "headless:true,";
+    if (fd != -1) {
+      started = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+      close(fd);
+    }
+    setenv("CORVANE_CONFIG", config, 1);
+    setenv("CORVANE_LOG", "/dev/null", 1);
+    started = started && cv::GameManager::getInstance().startUp() == 0;
+  }
+  ~HeadlessEngine() {
+    cv::GameManager::getInstance().shutDown();
+    unlink(config);
+  }
+  bool started = false;                        ///< the engine is up
+  char config[32] = "/tmp/corvane-bench-XXXXXX";  ///< configuration file
+};
+
+bool engineStarted() {
+  static HeadlessEngine engine;
+  return engine.started;
+}
+
+// Collision events handled since the counter was last reset.
+long collision_events = 0;
+
+// A hard object that reverses when it runs into another or leaves the world.
+class Bouncer : public cv::Object {
+ public:
+  int eventHandler(const cv::Event *event) override {
+    bool turn = event->getType() == cv::OUT_EVENT;
+    if (const auto *collision = dynamic_cast<const cv::EventCollision *>(event)) {
+      collision_events++;
+      turn = collision->getObject1() == this;
+    }
+    if (turn) {
+      cv::Vector back = getVelocity();
+      back.scale(-1);
+      setVelocity(back);
+      return 1;
+    }
+    return 0;
+  }
+};
+
+// Removes every object, outside the timed part.
+void clearWorld() {
+  cv::WorldManager &world = cv::WorldManager::getInstance();
+  const cv::ObjectList all = world.getAllObjects(true);
+  for (cv::ObjectListIterator li(&all); !li.isDone(); li.next())
+    world.markForDelete(li.currentObject());
+  world.update();
+}
+
+void BM_WorldUpdate(benchmark::State &state) {
+  if (!engineStarted()) {
+    state.SkipWithError("cannot start the engine");
+    return;
+  }
+  const int count = static_cast<int>(state.range(0));
+  const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<float>(count))));
+  const float side = 3.0f * columns;
+  cv::WorldManager &world = cv::WorldManager::getInstance();
+  world.setBoundary(cv::Box(cv::Vector(), side, side));
+  world.setView(cv::Box(cv::Vector(), side, side));
+
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> jitter(-0.5f, 0.5f);
+  std::uniform_real_distribution<float> angle(0, 6.2831853f);
+  for (int i = 0; i < count; i++) {
+    auto *bouncer = new Bouncer;  // owned by the world
+    bouncer->setPosition(cv::Vector(3.0f * (i % columns) + 1.5f + jitter(random),
+                                    3.0f * (i / columns) + 1.5f + jitter(random)));
+    const float a = angle(random);
+    bouncer->setVelocity(cv::Vector(0.5f * std::cos(a), 0.5f * std::sin(a)));
+  }
+
+  collision_events = 0;
+  for (auto _ : state)
+    world.update();
+  state.counters["collision_events_per_update"] =
+      benchmark::Counter(static_cast<double>(collision_events), benchmark::Counter::kAvgIterations);
+  state.SetItemsProcessed(state.iterations() * count);
+  clearWorld();
+}
+BENCHMARK(BM_WorldUpdate)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
