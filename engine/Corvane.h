@@ -32,6 +32,7 @@
 #include "presentation/Shape.h"
 #include "presentation/Sound.h"
 #include "presentation/Sprite.h"
+#include "presentation/SpriteFileReader.h"
 #include "world/EventCollision.h"
 #include "world/EventOut.h"
 #include "world/Object.h"

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <cerrno>
+#include <cstdlib>  // Required for: getenv()
 #include <ctime>  // Required for: clock_gettime(), nanosleep()
 
 namespace cv {
@@ -41,6 +42,11 @@ void sleepMicroseconds(long microseconds) {
 bool requestTimerResolution(int) { return true; }
 
 bool releaseTimerResolution(int) { return true; }
+
+bool displayAvailable() {
+  const char *name = std::getenv("DISPLAY");
+  return name && *name;
+}
 
 }  // namespace platform
 }  // namespace cv

@@ -2,12 +2,12 @@
 
 #include <SFML/Graphics.hpp>
 #include <algorithm>
-#include <cstdlib>  // Required for: getenv()
 #include <new>
 
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
+#include "platform/platform.h"
 
 namespace cv {
 
@@ -36,17 +36,6 @@ bool gridIsUsable(const Config &config) {
       "DisplayManager::startUp(): Error! window of %d x %d pixels with %d x %d characters not supported.",
       horizontal_pixels, vertical_pixels, horizontal_chars, vertical_chars);
   return false;
-}
-
-// On X11 systems the window library ends the program when it cannot reach
-// the X display, so start-up checks that one is named before asking for it.
-bool displayNamed() {
-#if defined(__unix__) && !defined(__APPLE__)
-  const char *name = std::getenv("DISPLAY");
-  return name && *name;
-#else
-  return true;
-#endif
 }
 
 }  // namespace
@@ -134,7 +123,7 @@ int DisplayManager::startGraphics() {
 int DisplayManager::openWindow() {
   const LogManager &log_manager = LogManager::getInstance();
   const Config &config = Config::getInstance();
-  if (!displayNamed()) {
+  if (!platform::displayAvailable()) {
     log_manager.writeLog("DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set).");
     log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
     return -1;

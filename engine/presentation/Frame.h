@@ -11,11 +11,16 @@ namespace cv {
 /// A default frame (empty text) stands for no frame and draws nothing.
 class Frame {
  public:
+  /// The empty frame: no size, no text.
   Frame();
+  /// A frame of `height` rows of `width` characters given row by row.
   Frame(int width, int height, std::string frame_str);
 
+  /// Characters per row.
   int getWidth() const;
+  /// Number of rows.
   int getHeight() const;
+  /// The rows, top first, without separators.
   std::string getString() const;
 
   /// Draws the frame centred on `position`, skipping `transparency`

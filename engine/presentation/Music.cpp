@@ -1,13 +1,42 @@
 #include "presentation/Music.h"
 
+#include <filesystem>
+
+#include "foundation/LogManager.h"
+
 namespace cv {
 
 Music::Music() : label("[Undefined]") {}
-int Music::loadMusic(std::string) { return -1; }
+
+int Music::loadMusic(std::string filename) {
+  // The audio module reads a directory or a pipe without end: plain files only.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(filename, error))
+    return -1;
+  return music.openFromFile(filename) ? 0 : -1;
+}
+
 void Music::setLabel(std::string new_label) { label = std::move(new_label); }
 std::string Music::getLabel() const { return label; }
-void Music::play(bool) {}
-void Music::pause() {}
-void Music::stop() {}
+
+void Music::play(bool loop) {
+  LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
+  music.play();
+  music.setLoop(loop);
+}
+
+void Music::pause() {
+  LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
+  music.pause();
+}
+
+void Music::stop() {
+  LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
+  music.stop();
+}
+
+bool Music::isPlaying() const { return music.getStatus() == sf::SoundSource::Playing; }
+bool Music::isPaused() const { return music.getStatus() == sf::SoundSource::Paused; }
+bool Music::isLooping() const { return music.getLoop(); }
 
 }  // namespace cv

@@ -8,15 +8,28 @@ namespace cv {
 /// A long piece streamed from its file while it plays, found by its label.
 class Music {
  public:
+  /// A music with no file open, labelled "[Undefined]".
   Music();
 
-  /// 0 opened, -1 when the file does not open as a music stream.
+  /// Opens `filename` for streaming. 0 opened, -1 when the file does not
+  /// open as a music stream.
   int loadMusic(std::string filename);
+  /// Sets the name the music is found by.
   void setLabel(std::string new_label);
+  /// The name the music is found by.
   std::string getLabel() const;
+  /// Starts or resumes playing, repeating at the end if `loop`.
   void play(bool loop = true);
+  /// Pauses; the next play continues from here.
   void pause();
+  /// Stops; the next play starts from the beginning.
   void stop();
+  /// Whether the music is playing now.
+  bool isPlaying() const;
+  /// Whether the music is paused.
+  bool isPaused() const;
+  /// Whether the music repeats when it reaches its end.
+  bool isLooping() const;
 
  private:
   Music(const Music &) = delete;

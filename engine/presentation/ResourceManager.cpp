@@ -1,29 +1,166 @@
 #include "presentation/ResourceManager.h"
 
+#include <memory>
+
+#include "foundation/LogManager.h"
 #include "presentation/Sprite.h"
+#include "presentation/SpriteFileReader.h"
 
 namespace cv {
-
-// Loading is not implemented yet: the manager starts and stops and finds nothing.
 
 ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
   setType("ResourceManager");
 }
 
-ResourceManager::~ResourceManager() = default;
+ResourceManager::~ResourceManager() { freeSprites(); }
 
 ResourceManager &ResourceManager::getInstance() {
   static ResourceManager resource_manager;
   return resource_manager;
 }
 
-int ResourceManager::startUp() { return Manager::startUp(); }
-void ResourceManager::shutDown() { Manager::shutDown(); }
-int ResourceManager::loadSprite(std::string, std::string) { return -1; }
-Sprite *ResourceManager::getSprite(std::string) const { return nullptr; }
-int ResourceManager::loadSound(std::string, std::string) { return -1; }
-Sound *ResourceManager::getSound(std::string) { return nullptr; }
-int ResourceManager::loadMusic(std::string, std::string) { return -1; }
-Music *ResourceManager::getMusic(std::string) { return nullptr; }
+int ResourceManager::startUp() {
+  if (isStarted()) {
+    LogManager::getInstance().writeLog("ResourceManager::startUp(): Already started.");
+    return 0;
+  }
+  sprite_count = 0;
+  sound_count = 0;
+  music_count = 0;
+  Manager::startUp();
+  LogManager::getInstance().writeLog(5, "ResourceManager::startUp(): successfully started.");
+  return 0;
+}
+
+void ResourceManager::shutDown() {
+  freeSprites();
+  for (int i = 0; i < sound_count; i++)
+    sounds[i].stop();
+  for (int i = 0; i < music_count; i++)
+    music[i].stop();
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(5, "ResourceManager::shutDown(): successfully stopped.");
+}
+
+void ResourceManager::freeSprites() {
+  for (int i = 0; i < sprite_count; i++) {
+    delete sprites[i];
+    sprites[i] = nullptr;
+  }
+  sprite_count = 0;
+}
+
+int ResourceManager::loadSprite(std::string filename, std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (!isStarted()) {
+    log_manager.writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (sprite_count == MAX_SPRITES) {
+    log_manager.writeLog("ResourceManager::loadSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
+    log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  log_manager.writeLog("ResourceManager::loadSprite(): Loading sprite '%s'.", filename.c_str());
+  std::unique_ptr<Sprite> sprite = SpriteFileReader().read(filename);
+  if (!sprite) {
+    log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  sprite->setLabel(label);
+  sprites[sprite_count] = sprite.release();
+  logFrames(*sprites[sprite_count]);
+  sprite_count++;
+  log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' loaded.", label.c_str());
+  return 0;
+}
+
+void ResourceManager::logFrames(const Sprite &sprite) const {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (log_manager.getLogLevel() < 15)
+    return;
+  log_manager.writeLog(15, "Sprite '%s' frames:", sprite.getLabel().c_str());
+  const size_t width = static_cast<size_t>(sprite.getWidth());
+  for (int i = 0; i < sprite.getFrameCount(); i++) {
+    log_manager.writeLog(15, "Frame %d:", i + 1);
+    const std::string text = sprite.getFrame(i).getString();
+    for (size_t row = 0; row < text.size(); row += width)
+      log_manager.writeLog(15, "\t%s", text.substr(row, width).c_str());
+  }
+}
+
+Sprite *ResourceManager::getSprite(std::string label) const {
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(5, "ResourceManager::getSprite(): Looking for sprite '%s'.", label.c_str());
+  for (int i = 0; i < sprite_count; i++)
+    if (sprites[i]->getLabel() == label)
+      return sprites[i];
+  log_manager.writeLog("ResourceManager::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadSound(std::string filename, std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (!isStarted()) {
+    log_manager.writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (sound_count == MAX_SOUNDS) {
+    log_manager.writeLog("ResourceManager::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
+    return -1;
+  }
+  if (sounds[sound_count].loadSound(filename) == -1) {
+    log_manager.writeLog("ResourceManager::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
+    return -1;
+  }
+  sounds[sound_count].setLabel(label);
+  log_manager.writeLog(1, "ResourceManager::loadSound(): Sound '%s' successfully loaded.", label.c_str());
+  sound_count++;
+  return 0;
+}
+
+Sound *ResourceManager::getSound(std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(5, "ResourceManager::getSound(): Looking for sound '%s'.", label.c_str());
+  for (int i = 0; i < sound_count; i++)
+    if (sounds[i].getLabel() == label)
+      return &sounds[i];
+  log_manager.writeLog("ResourceManager::getSound(): Warning! Sound '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (!isStarted()) {
+    log_manager.writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (music_count == MAX_MUSICS) {
+    log_manager.writeLog("ResourceManager::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
+    return -1;
+  }
+  if (label.empty()) {
+    log_manager.writeLog("ResourceManager::loadMusic(): Error! Must provide label for music.");
+    return -1;
+  }
+  if (music[music_count].loadMusic(filename) == -1) {
+    log_manager.writeLog("ResourceManager::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
+    return -1;
+  }
+  music[music_count].setLabel(label);
+  log_manager.writeLog(1, "ResourceManager::loadMusic(): Music '%s' successfully loaded.", label.c_str());
+  music_count++;
+  return 0;
+}
+
+Music *ResourceManager::getMusic(std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(5, "ResourceManager::getMusic(): Looking for music '%s'.", label.c_str());
+  for (int i = 0; i < music_count; i++)
+    if (music[i].getLabel() == label)
+      return &music[i];
+  log_manager.writeLog("ResourceManager::getMusic(): Warning! Music '%s' not found.", label.c_str());
+  return nullptr;
+}
 
 }  // namespace cv

@@ -18,27 +18,40 @@ const int MAX_MUSICS = 50;
 /// (the first loaded wins). Results: 0 loaded, -1 not loaded.
 class ResourceManager : public Manager {
  public:
+  /// The one resource manager, created on first use.
   static ResourceManager &getInstance();
+  /// Frees the sprites still loaded.
   ~ResourceManager() override;
 
+  /// Empties the resource lists. 0, also when already started.
   int startUp() override;
   /// Frees the sprites and stops every sound and music.
   void shutDown() override;
 
   /// Reads a sprite file and keeps the sprite under `label`.
   int loadSprite(std::string filename, std::string label);
+  /// The first loaded sprite labelled `label`, or null (with a warning).
   Sprite *getSprite(std::string label) const;
 
+  /// Loads a sound file into the next free slot under `label`.
   int loadSound(std::string filename, std::string label);
+  /// The first loaded sound labelled `label`, or null (with a warning).
   Sound *getSound(std::string label);
 
+  /// Opens a music file in the next free slot under `label` (not empty).
   int loadMusic(std::string filename, std::string label);
+  /// The first loaded music labelled `label`, or null (with a warning).
   Music *getMusic(std::string label);
 
  private:
   ResourceManager();
   ResourceManager(const ResourceManager &) = delete;
   ResourceManager &operator=(const ResourceManager &) = delete;
+
+  /// Destroys every sprite and sets the count to 0.
+  void freeSprites();
+  /// Logs every row of every frame of `sprite` at level 15.
+  void logFrames(const Sprite &sprite) const;
 
   Sprite *sprites[MAX_SPRITES];  ///< loaded sprites, owned
   int sprite_count;              ///< sprites loaded

@@ -9,15 +9,29 @@ namespace cv {
 /// A short sound effect held in memory, found by its label.
 class Sound {
  public:
+  /// An empty sound, attached to no samples, labelled "[Undefined]".
   Sound();
+  /// Detaches the samples from the voice before either is destroyed.
   ~Sound();
 
-  /// 0 loaded, -1 when the file does not load as sound samples.
+  /// Loads the samples of `filename` and attaches them to the voice.
+  /// 0 loaded, -1 when the file does not load as sound samples; then the
+  /// samples loaded before stay attached.
   int loadSound(std::string filename);
+  /// Sets the name the sound is found by.
   void setLabel(std::string new_label);
+  /// The name the sound is found by.
   std::string getLabel() const;
+  /// Starts playing from the beginning, repeating until stopped if `loop`.
   void play(bool loop = false);
+  /// Stops playing.
   void stop();
+  /// Whether the sound is playing now.
+  bool isPlaying() const;
+  /// Whether the sound repeats when it reaches its end.
+  bool isLooping() const;
+  /// The number of samples loaded (all channels), 0 when none.
+  unsigned long getSampleCount() const;
 
  private:
   Sound(const Sound &) = delete;

@@ -1,19 +1,39 @@
 #include "presentation/Sprite.h"
 
+#include <new>
+#include <stdexcept>
+
+#include "foundation/LogManager.h"
+
 namespace cv {
 
 Sprite::Sprite(int max_frames)
     : width(0),
       height(0),
-      max_frame_count(max_frames),
+      max_frame_count(0),
       frame_count(0),
       color(WHITE),
       slowdown(1),
       transparency(0),
-      frames(nullptr),
-      label("[Undefined]") {}
+      label("[Undefined]") {
+  bool allocated = max_frames >= 0;
+  if (allocated) {
+    try {
+      frames.resize(static_cast<size_t>(max_frames));
+    } catch (const std::bad_alloc &) {
+      allocated = false;
+    } catch (const std::length_error &) {
+      allocated = false;
+    }
+  }
+  if (!allocated) {
+    LogManager::getInstance().writeLog("Sprite::Sprite(): Error! Unable to allocate %d frames.", max_frames);
+    return;
+  }
+  max_frame_count = max_frames;
+}
 
-Sprite::~Sprite() { delete[] frames; }
+Sprite::~Sprite() = default;
 
 void Sprite::setWidth(int new_width) { width = new_width; }
 int Sprite::getWidth() const { return width; }
@@ -28,11 +48,24 @@ char Sprite::getTransparency() const { return transparency; }
 void Sprite::setLabel(std::string new_label) { label = std::move(new_label); }
 std::string Sprite::getLabel() const { return label; }
 int Sprite::getFrameCount() const { return frame_count; }
+int Sprite::getMaxFrameCount() const { return max_frame_count; }
 
-int Sprite::pushFrame(Frame) { return -1; }
+int Sprite::pushFrame(Frame frame) {
+  if (frame_count == max_frame_count)
+    return -1;
+  frames[static_cast<size_t>(frame_count)] = std::move(frame);
+  frame_count++;
+  return 0;
+}
 
-Frame Sprite::getFrame(int) const { return Frame(); }
+Frame Sprite::getFrame(int frame_number) const {
+  if (frame_number < 0 || frame_number >= frame_count)
+    return Frame();
+  return frames[static_cast<size_t>(frame_number)];
+}
 
-int Sprite::draw(int, Vector, char) const { return 0; }
+int Sprite::draw(int frame_number, Vector position, char transparency) const {
+  return getFrame(frame_number).draw(position, color, transparency);
+}
 
 }  // namespace cv

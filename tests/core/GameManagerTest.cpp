@@ -161,3 +161,24 @@ TEST(GameManager, WithoutNetworkingTheNetworkManagerIsLeftAlone) {
     EXPECT_EQ(message.find("Network manager"), std::string::npos) << message;
   EXPECT_FALSE(cv::NetworkManager::getInstance().isStarted());
 }
+
+TEST(GameManager, FailedDisplayStartUpStillStopsEveryManager) {
+  TestEngine engine("headless:true,log_level:1,window_horizontal_chars:0,");
+  EXPECT_EQ(engine.start(), -1);
+  EXPECT_EQ(engine.messages().back(), "Error starting display manager!");
+  engine.stop();
+  const std::vector<std::string> after = engine.messagesFrom("Error starting display manager!");
+  EXPECT_EQ(only(after, {"Manager::shutDown(): Warning! PathManager not started.", "Path manager stopped",
+                         "Manager::shutDown(): Warning! WorldManager not started.", "World manager stopped",
+                         "Manager::shutDown(): Warning! ResourceManager not started.", "Resource manager stopped",
+                         "Manager::shutDown(): Warning! InputManager not started.", "Input manager stopped",
+                         "Manager::shutDown(): Warning! DisplayManager not started.", "Display manager stopped",
+                         "** Game engine stopped **"}),
+            (std::vector<std::string>{"Manager::shutDown(): Warning! PathManager not started.", "Path manager stopped",
+                                      "Manager::shutDown(): Warning! WorldManager not started.", "World manager stopped",
+                                      "Manager::shutDown(): Warning! ResourceManager not started.",
+                                      "Resource manager stopped",
+                                      "Manager::shutDown(): Warning! InputManager not started.", "Input manager stopped",
+                                      "Manager::shutDown(): Warning! DisplayManager not started.",
+                                      "Display manager stopped", "** Game engine stopped **"}));
+}
