@@ -11,7 +11,7 @@ export ALSOFT_DRIVERS=null
 jobs="$(nproc)"
 
 bash scripts/build.sh build
-(cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$jobs")
+(cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j "$jobs")
 
 bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF -DCORVANE_BUILD_GAME=OFF
 (cd build-sanitize && ctest --output-on-failure -L unit -j "$jobs")

@@ -13,8 +13,11 @@
 #include <thread>
 #include <vector>
 
+#include <SFML/Graphics/RenderWindow.hpp>
+
 #include "Corvane.h"
 #include "support/TestEngine.h"
+#include "window/WindowCloseRequest.h"
 
 using cvtest::TestEngine;
 using namespace std::chrono_literals;
@@ -389,6 +392,37 @@ TEST(InputWindow, PauseKeyStopsTheLoopUntilAnyKeyIsPressed) {
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game paused."));
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Keypress (57)"));
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game resumed."));
+  }
+  engine.stop();
+}
+
+TEST(InputWindow, CloseRequestEndsTheGameAndDropsTheRestOfThatIterationsInput) {
+  const std::string title = "corvane-input-close";
+  TestEngine engine(windowConfig(title, "log_level:1,"));
+  ASSERT_EQ(engine.start(), 0);
+  const unsigned long handle = cv::DisplayManager::getInstance().getWindow()->getSystemHandle();
+  {
+    Loop loop;
+    Recorder recorder(loop);
+    bool focused = false, sent = false, kept_running = true;
+    int closed = -1;
+    loop.run([&] {
+      focused = focus(title);
+      // The key press queues behind the close request.
+      closed = loop.between([&] {
+        sent = cvtest::requestWindowClose(handle);
+        xdotool("key a");
+      });
+      kept_running = loop.waitIterations(30);
+    });
+    ASSERT_TRUE(focused);
+    ASSERT_TRUE(sent);
+    ASSERT_NE(closed, -1);
+    EXPECT_FALSE(kept_running);
+    EXPECT_EQ(loop.iteration(), closed + 1);  // the loop ended with that iteration
+    EXPECT_TRUE(cv::GameManager::getInstance().getGameOver());
+    EXPECT_TRUE(recorder.keys(closed).empty());
+    EXPECT_TRUE(engine.logged("InputManager::getInput(): Window close event. Setting game over."));
   }
   engine.stop();
 }
