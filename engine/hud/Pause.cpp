@@ -41,7 +41,10 @@ int Pause::eventHandler(const Event *event) {
   log_manager.writeLog(10, "Pause::eventHandler(): Got event");
   if (event->getType() != KEYBOARD_EVENT)
     return 0;
-  if (static_cast<const EventKeyboard *>(event)->getKey() != pause_key)
+  const auto *keyboard = static_cast<const EventKeyboard *>(event);
+  // Only the press pauses. The same key's held and released events follow
+  // the press that resumed the game, and would pause it again at once.
+  if (keyboard->getKey() != pause_key || keyboard->getKeyboardAction() != KEY_PRESSED)
     return 1;
   log_manager.writeLog(1, "Pause::eventHandler(): Game paused.");
   sf::RenderWindow *window = DisplayManager::getInstance().getWindow();

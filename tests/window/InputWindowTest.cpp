@@ -426,3 +426,41 @@ TEST(InputWindow, CloseRequestEndsTheGameAndDropsTheRestOfThatIterationsInput) {
   }
   engine.stop();
 }
+
+TEST(InputWindow, PauseKeyPressedAgainResumesAndStaysResumed) {
+  const std::string title = "corvane-input-pause-again";
+  TestEngine engine(windowConfig(title, "log_level:1,"));
+  ASSERT_EQ(engine.start(), 0);
+  {
+    cv::Pause pause(cv::Keyboard::F10);
+    Loop loop;
+    Recorder recorder(loop);
+    bool focused = false, resumed_while_held = false, running_after_release = false;
+    loop.run([&] {
+      focused = focus(title);
+      loop.waitIterations(3);
+      xdotool("key F10");
+      // Paused once the count stands still between two looks.
+      for (int look = 0, seen = loop.iteration(); look < 50; look++) {
+        std::this_thread::sleep_for(200ms);
+        if (loop.iteration() == seen)
+          break;
+        seen = loop.iteration();
+      }
+      // Held: the loop polls F10 as held right after resuming.
+      xdotool("keydown F10");
+      resumed_while_held = loop.waitIterations(5);
+      xdotool("keyup F10");
+      running_after_release = loop.waitIterations(5);
+    });
+    ASSERT_TRUE(focused);
+    EXPECT_TRUE(resumed_while_held);
+    EXPECT_TRUE(running_after_release);
+    int pauses = 0;
+    for (const std::string &message : engine.messages())
+      if (message == "Pause::eventHandler(): Game paused.")
+        pauses++;
+    EXPECT_EQ(pauses, 1);
+  }
+  engine.stop();
+}
