@@ -4,7 +4,7 @@
 
 int main() {
   cv::GameManager &game_manager = cv::GameManager::getInstance();
-  if (game_manager.startUp() == -1) {
+  if (game_manager.startUp() != 0) {
     cv::LogManager::getInstance().writeLog("Error starting game manager!");
     game_manager.shutDown();
     return 0;

@@ -11,10 +11,14 @@ const std::string UNDEFINED_EVENT = "cv-undefined";
 /// by pointer; receivers must not keep the pointer.
 class Event {
  public:
+  /// An event of type "cv-undefined".
   Event();
   virtual ~Event();
 
+  /// Sets the event's type; derived events set theirs when constructed.
   void setType(std::string new_type);
+
+  /// The event's type, "cv-undefined" unless set.
   std::string getType() const;
 
  private:

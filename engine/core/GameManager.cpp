@@ -1,5 +1,6 @@
 #include "core/GameManager.h"
 
+#include <climits>
 #include <cstdlib>  // Required for: srand()
 #include <ctime>    // Required for: time()
 
@@ -157,8 +158,9 @@ void GameManager::pollNetwork(const Clock &clock) const {
       return;
     if (clock.split() < deadline)
       continue;
-    if (clock.split() >= deadline)
-      LogManager::getInstance().writeLog("GameManager::run(): Warning! Residual network data.");
+    // Out of time with data still arriving. The clock is monotonic, so a
+    // second reading could only confirm the first.
+    LogManager::getInstance().writeLog("GameManager::run(): Warning! Residual network data.");
     return;
   }
 }
@@ -209,7 +211,9 @@ void GameManager::run() {
                            static_cast<int>(split / 1000));
     }
 
-    step_count++;
+    // Wrap to 0 instead of overflowing: an unpaced loop (frame_time 0) runs
+    // tens of thousands of iterations a second and a long run reaches INT_MAX.
+    step_count = step_count < INT_MAX ? step_count + 1 : 0;
     if (game_over)
       break;
   }

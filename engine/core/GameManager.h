@@ -11,6 +11,7 @@ const float CORVANE_VERSION = 4.15f;
 /// the managers in reverse order. Accepts interest in "cv-step".
 class GameManager : public Manager {
  public:
+  /// The one game manager, created on first use.
   static GameManager &getInstance();
 
   /// Loads the configuration and starts the managers. -1 at the first
@@ -23,10 +24,13 @@ class GameManager : public Manager {
   /// Runs the game loop until the game-over flag is set.
   void run();
 
+  /// Accepts interest only in "cv-step".
   bool isValid(std::string event_type) const override;
 
   /// The loop ends after the iteration in which this becomes true.
   void setGameOver(bool new_game_over = true);
+
+  /// Whether the loop ends after the current iteration.
   bool getGameOver() const;
 
   /// Target duration of one loop iteration, in milliseconds.

@@ -99,6 +99,10 @@ int Manager::onEvent(const Event *event) const {
         count++;
       }
     }
+    // Each type has one entry. Stop here: a handler that withdrew the type's
+    // last interest and registered again moved the entry to the end of the
+    // table, where the search would find it and deliver the event twice.
+    break;
   }
   return count;
 }

@@ -20,7 +20,10 @@ class Manager {
   Manager();
   virtual ~Manager();
 
+  /// The manager's name ("WorldManager", ...), used in messages.
   std::string getType() const;
+
+  /// Whether startUp succeeded and shutDown has not been called since.
   bool isStarted() const;
 
   /// Whether this manager keeps interest in `event_type`. The base accepts none.
@@ -44,6 +47,7 @@ class Manager {
   int onEvent(const Event *event) const;
 
  protected:
+  /// Names the manager; each derived manager calls it in its constructor.
   void setType(std::string new_type);
 
  private:

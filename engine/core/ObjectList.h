@@ -9,7 +9,10 @@ class Object;
 /// Results: 0 success, -1 failure.
 class ObjectList {
  public:
+  /// An empty list with one slot (none if that allocation fails).
   ObjectList();
+
+  /// Copies `other`'s pointers and capacity; empty if the allocation fails.
   ObjectList(const ObjectList &other);
   ObjectList &operator=(const ObjectList &other);
   ~ObjectList();
@@ -24,7 +27,10 @@ class ObjectList {
   /// Forgets every pointer; the storage stays allocated.
   void clear();
 
+  /// Number of pointers held.
   int getCount() const;
+
+  /// Whether the list holds no pointer.
   bool isEmpty() const;
 
   /// A copy of this list followed by every non-null pointer of `other`.

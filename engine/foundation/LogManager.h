@@ -16,6 +16,7 @@ const std::string LOGFILE_NAME = "corvane.log";
 /// after shut-down) lines go to standard error with the same prefixes.
 class LogManager : public Manager {
  public:
+  /// The one log, created on first use.
   static LogManager &getInstance();
   ~LogManager() override;
 
@@ -40,6 +41,8 @@ class LogManager : public Manager {
 
   /// Levelled messages above `log_level` are not written.
   void setLogLevel(int log_level);
+
+  /// The threshold for levelled messages.
   int getLogLevel() const;
 
  private:

@@ -2,9 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>  // Required for: time(), localtime_r()
+#include <ctime>  // Required for: time()
 
 #include "foundation/LogManager.h"
+#include "platform/platform.h"
 #include "world/Object.h"
 #include "world/WorldManager.h"
 
@@ -14,7 +15,7 @@ const char *getTimeString() {
   static char time_string[32];
   const std::time_t now = std::time(nullptr);
   std::tm local{};
-  if (now == static_cast<std::time_t>(-1) || !localtime_r(&now, &local)) {
+  if (now == static_cast<std::time_t>(-1) || !platform::localTime(now, local)) {
     std::snprintf(time_string, sizeof time_string, "(time error)");
     return time_string;
   }

@@ -3,12 +3,17 @@
 // interface. Nothing outside engine/platform/ includes an OS header.
 
 #include <cstdint>
+#include <ctime>
 
 namespace cv {
 namespace platform {
 
 /// Microseconds from a monotonic source; only differences are meaningful.
 std::int64_t monotonicMicroseconds();
+
+/// The local-time breakdown of `when` into `local`. False when the system
+/// cannot give it.
+bool localTime(std::time_t when, std::tm &local);
 
 /// Blocks the calling thread for at least `milliseconds` (nothing for <= 0).
 void sleepMilliseconds(long milliseconds);

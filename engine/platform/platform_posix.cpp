@@ -4,7 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>  // Required for: getenv()
-#include <ctime>  // Required for: clock_gettime(), nanosleep()
+#include <ctime>  // Required for: clock_gettime(), nanosleep(), localtime_r()
 
 namespace cv {
 namespace platform {
@@ -14,6 +14,8 @@ std::int64_t monotonicMicroseconds() {
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
+
+bool localTime(std::time_t when, std::tm &local) { return localtime_r(&when, &local) != nullptr; }
 
 namespace {
 

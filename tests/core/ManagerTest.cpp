@@ -83,6 +83,25 @@ TEST(Manager, DispatchWalksACopyWhileHandlersChangeInterest) {
   EXPECT_EQ(newcomer.received.size(), 1u);
 }
 
+TEST(Manager, HandlerThatRenewsItsInterestReceivesTheEventOnce) {
+  TestEngine engine;
+  ASSERT_EQ(engine.start(), 0);
+  OpenManager manager;
+  RecordingObject renewer, other;
+  manager.registerInterest(&renewer, "ping");
+  manager.registerInterest(&other, "pong");
+  // Withdrawing the only interest in "ping" removes the type and moves
+  // "pong" down; registering again puts "ping" behind it.
+  renewer.on_event = [&](const cv::Event *) {
+    manager.unregisterInterest(&renewer, "ping");
+    manager.registerInterest(&renewer, "ping");
+  };
+  cv::Event ping;
+  ping.setType("ping");
+  EXPECT_EQ(manager.onEvent(&ping), 1);
+  EXPECT_EQ(renewer.received.size(), 1u);
+}
+
 TEST(Manager, RegisteredTwiceReceivesTwice) {
   TestEngine engine;
   ASSERT_EQ(engine.start(), 0);
