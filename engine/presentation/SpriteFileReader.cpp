@@ -110,21 +110,28 @@ bool SpriteFileReader::requireInt(std::list<std::string> &lines, const std::stri
   return true;
 }
 
+namespace {
+
+// The notice for an optional header key the file leaves out.
+void warnMissing(const char *key) {
+  LogManager::getInstance().writeLog(5, "ResourceManager::loadSprite(): Warning! No '%s' in header.", key);
+}
+
+}  // namespace
+
 void SpriteFileReader::readOptional(std::list<std::string> &lines, Header &header) {
-  const LogManager &log_manager = LogManager::getInstance();
-  const char *missing = "ResourceManager::loadSprite(): Warning! No '%s' in header.";
   header.color = matchLineStr(lines, "color");
   if (header.color.empty()) {
-    log_manager.writeLog(5, missing, "color");
+    warnMissing("color");
     header.color = "default";
   }
   const std::string transparency = matchLineStr(lines, "transparency");
   header.transparency = transparency.empty() ? 0 : transparency[0];
   if (transparency.empty())
-    log_manager.writeLog(5, missing, "transparency");
+    warnMissing("transparency");
   header.slowdown = matchLineInt(lines, "slowdown");
   if (header.slowdown == -1) {
-    log_manager.writeLog(5, missing, "slowdown");
+    warnMissing("slowdown");
     header.slowdown = 0;
   }
 }

@@ -1,5 +1,8 @@
 #include "world/SceneGraph.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 #include "core/GameManager.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
@@ -13,10 +16,21 @@ bool validAltitude(int altitude) { return valueInRange(static_cast<float>(altitu
 // Failures while objects are destroyed in bulk at game over are expected.
 bool reportFailures() { return !GameManager::getInstance().getGameOver(); }
 
-// Writes `format` with the object's type when failures are being reported.
-void reportTypeFailure(const char *format, const Object *object) {
-  if (reportFailures())
-    LogManager::getInstance().writeLog(format, object->getType().c_str());
+// Writes a failure message (its "%s" is the object's type) when failures are
+// being reported. The formats are checked like writeLog's own.
+__attribute__((format(printf, 1, 2))) void reportFailure(const char *format, ...) {
+  if (!reportFailures())
+    return;
+  va_list args;
+  va_start(args, format);
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  std::string message(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  std::vsnprintf(message.data(), message.size() + 1, format, args);
+  va_end(args);
+  LogManager::getInstance().writeLog("%s", message.c_str());
 }
 
 }  // namespace
@@ -115,29 +129,29 @@ int SceneGraph::updateActive(Object *object, bool active) {
   int result = 0;
   if (!active) {
     if (objects.remove(object) == -1) {
-      reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for objects!", object);
+      reportFailure("SceneGraph::updateActive(): remove object (%s) failed for objects!", object->getType().c_str());
       result = -1;
     }
     if (removeFromType(object) == -1)
       result = -1;
     if (object->isVisible() && (!validAltitude(object->getAltitude()) ||
                                 visible_objects[object->getAltitude()].remove(object) == -1)) {
-      reportTypeFailure("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!", object);
+      reportFailure("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!", object->getType().c_str());
       result = -1;
     }
     if (object->isSolid() && solid_objects.remove(object) == -1) {
-      reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!", object);
+      reportFailure("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!", object->getType().c_str());
       result = -1;
     }
     if (inactive_objects.insert(object) == -1) {
-      reportTypeFailure("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!", object);
+      reportFailure("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!", object->getType().c_str());
       result = -1;
     }
     return result;
   }
 
   if (objects.insert(object) == -1) {
-    reportTypeFailure("SceneGraph::updateActive(): insert Object (%s) failed for objects!", object);
+    reportFailure("SceneGraph::updateActive(): insert Object (%s) failed for objects!", object->getType().c_str());
     result = -1;
   }
   if (type_map[object->getType()].insert(object) == -1) {
@@ -147,15 +161,15 @@ int SceneGraph::updateActive(Object *object, bool active) {
   }
   if (object->isVisible() && (!validAltitude(object->getAltitude()) ||
                               visible_objects[object->getAltitude()].insert(object) == -1)) {
-    reportTypeFailure("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!", object);
+    reportFailure("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!", object->getType().c_str());
     result = -1;
   }
   if (object->isSolid() && solid_objects.insert(object) == -1) {
-    reportTypeFailure("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!", object);
+    reportFailure("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!", object->getType().c_str());
     result = -1;
   }
   if (inactive_objects.remove(object) == -1) {
-    reportTypeFailure("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!", object);
+    reportFailure("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!", object->getType().c_str());
     result = -1;
   }
   return result;
@@ -196,7 +210,7 @@ int SceneGraph::updateSolidness(Object *object, Solidness new_solidness) {
     return 0;
   if (object->isSolid() && new_solidness == SPECTRAL) {
     if (solid_objects.remove(object) == -1)
-      reportTypeFailure("SceneGraph::updateSolidness(): unable to remove solid object (%s)", object);
+      reportFailure("SceneGraph::updateSolidness(): unable to remove solid object (%s)", object->getType().c_str());
   } else if (!object->isSolid() && (new_solidness == HARD || new_solidness == SOFT)) {
     if (solid_objects.insert(object) == -1) {
       if (reportFailures())
@@ -213,11 +227,11 @@ int SceneGraph::updateVisible(Object *object, bool visible) {
   const int altitude = object->getAltitude();
   const bool valid = validAltitude(altitude);
   if (!visible && (!valid || visible_objects[altitude].remove(object) == -1)) {
-    reportTypeFailure("SceneGraph::updateVisible(): unable to remove visible object (%s)", object);
+    reportFailure("SceneGraph::updateVisible(): unable to remove visible object (%s)", object->getType().c_str());
     return -1;
   }
   if (visible && (!valid || visible_objects[altitude].insert(object) == -1)) {
-    reportTypeFailure("SceneGraph::updateVisible(): unable to add visible object (%s)", object);
+    reportFailure("SceneGraph::updateVisible(): unable to add visible object (%s)", object->getType().c_str());
     return -1;
   }
   return 0;
