@@ -8,7 +8,7 @@
 namespace cv {
 
 /// The nine places on the screen a view object can sit at.
-enum ViewLocation {
+enum ViewLocation : int {
   UNDEFINED_LOCATION = -1,
   TOP_LEFT,
   TOP_CENTER,

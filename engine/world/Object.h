@@ -14,7 +14,7 @@ class PathFind;
 
 /// How an object collides. Hard and soft objects are solid; spectral ones
 /// pass through everything.
-enum Solidness {
+enum Solidness : int {
   HARD = 0,
   SOFT = 1,
   SPECTRAL = 2,
