@@ -17,6 +17,13 @@ void Manager::setType(std::string new_type) { type = std::move(new_type); }
 
 bool Manager::isStarted() const { return is_started; }
 
+bool Manager::refuseUnlessStarted() const {
+  if (is_started)
+    return false;
+  LogManager::getInstance().writeLog("%s not started!", type.c_str());
+  return true;
+}
+
 bool Manager::isValid(std::string) const { return false; }
 
 int Manager::startUp() {

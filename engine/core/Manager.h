@@ -50,6 +50,10 @@ class Manager {
   /// Names the manager; each derived manager calls it in its constructor.
   void setType(std::string new_type);
 
+  /// Writes "<type> not started!" when the manager is not started: the
+  /// refusal of operations that need a started manager. True when refused.
+  bool refuseUnlessStarted() const;
+
  private:
   Manager(const Manager &) = delete;
   Manager &operator=(const Manager &) = delete;

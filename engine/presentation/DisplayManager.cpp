@@ -172,10 +172,8 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const 
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+  if (refuseUnlessStarted())
     return -1;
-  }
   if (Config::getInstance().getHeadless() || !window) return -1;
 
   const Vector pixel = spacesToPixels(worldToView(world_pos));
@@ -192,10 +190,8 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+  if (refuseUnlessStarted())
     return -1;
-  }
   if (Config::getInstance().getHeadless()) return -1;
 
   float start_x = world_pos.getX();
@@ -214,10 +210,8 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
 }
 
 int DisplayManager::swapBuffers() {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+  if (refuseUnlessStarted())
     return -1;
-  }
   if (Config::getInstance().getHeadless() || !window) return -1;
   window->display();
   window->clear(window_background_color);

@@ -52,10 +52,8 @@ void ResourceManager::freeSprites() {
 
 int ResourceManager::loadSprite(std::string filename, std::string label) {
   const LogManager &log_manager = LogManager::getInstance();
-  if (!isStarted()) {
-    log_manager.writeLog("%s not started!", getType().c_str());
+  if (refuseUnlessStarted())
     return -1;
-  }
   if (sprite_count == MAX_SPRITES) {
     log_manager.writeLog("ResourceManager::loadSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
     log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' not loaded.", label.c_str());
@@ -101,10 +99,8 @@ Sprite *ResourceManager::getSprite(std::string label) const {
 
 int ResourceManager::loadSound(std::string filename, std::string label) {
   const LogManager &log_manager = LogManager::getInstance();
-  if (!isStarted()) {
-    log_manager.writeLog("%s not started!", getType().c_str());
+  if (refuseUnlessStarted())
     return -1;
-  }
   if (sound_count == MAX_SOUNDS) {
     log_manager.writeLog("ResourceManager::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
     return -1;
@@ -131,10 +127,8 @@ Sound *ResourceManager::getSound(std::string label) {
 
 int ResourceManager::loadMusic(std::string filename, std::string label) {
   const LogManager &log_manager = LogManager::getInstance();
-  if (!isStarted()) {
-    log_manager.writeLog("%s not started!", getType().c_str());
+  if (refuseUnlessStarted())
     return -1;
-  }
   if (music_count == MAX_MUSICS) {
     log_manager.writeLog("ResourceManager::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
     return -1;
