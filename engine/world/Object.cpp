@@ -1,5 +1,7 @@
 #include "world/Object.h"
 
+#include <utility>
+
 #include "core/Event.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
@@ -155,6 +157,25 @@ void Object::setVelocity(Vector velocity) {
   direction = velocity;
   setModified(SPEED);
   setModified(DIRECTION);
+}
+
+Path Object::getPath() const { return path; }
+
+void Object::setPath(Path new_path) {
+  path = std::move(new_path);
+  setModified(PATH);
+}
+
+bool Object::getFollowPath() const { return follow_path; }
+
+void Object::setFollowPath(bool new_follow_path) {
+  follow_path = new_follow_path;
+  if (!path.isDone()) {
+    Vector towards = path.currentNode() - position;
+    towards.normalize();
+    setDirection(towards);
+  }
+  setModified(FOLLOW_PATH);
 }
 
 void Object::updateVelocity() {

@@ -4,6 +4,7 @@
 
 #include "foundation/Box.h"
 #include "foundation/Vector.h"
+#include "path/Path.h"
 #include "presentation/Animation.h"
 #include "presentation/Shape.h"
 
@@ -142,6 +143,16 @@ class Object {
   Shape getShape() const;
   void setShape(Shape new_shape);
 
+  /// The path the object follows or last followed.
+  Path getPath() const;
+  /// Copies `new_path` (nodes and index) into the object.
+  void setPath(Path new_path);
+  /// Whether the object steers along its path.
+  bool getFollowPath() const;
+  /// Turns path following on or off. When the path is not done, the
+  /// direction turns towards its current node either way.
+  void setFollowPath(bool new_follow_path = true);
+
   /// Registers interest in `event_type` with the manager that owns it.
   int registerInterest(std::string event_type);
   /// Withdraws interest in `event_type`.
@@ -182,6 +193,7 @@ class Object {
   bool modified[OBJECT_ATTRIBUTE_COUNT];     ///< changed since last written
   Shape shape;                               ///< optional figure drawn over the sprite
   PathFind *path_search;                     ///< running path search, owned
+  Path path;                                 ///< route to follow
   bool follow_path;                          ///< steer along the path
   bool avoid_collisions;                     ///< slide along hard obstacles
 };

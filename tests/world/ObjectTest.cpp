@@ -246,3 +246,18 @@ TEST_F(ObjectTest, DefaultHandlerTakesNoEvent) {
   EXPECT_EQ(object.eventHandler(&step), 0);
   EXPECT_EQ(object.eventHandler(&path), 0);
 }
+
+TEST_F(ObjectTest, FollowingAPathTurnsTowardsItsCurrentNode) {
+  cv::Object object;
+  object.setPosition(Vector(2, 2));
+  object.setPath(cv::Path({Vector(2, 2), Vector(5, 6)}));
+  object.setFollowPath(true);
+  EXPECT_TRUE(object.getFollowPath());
+  EXPECT_EQ(object.getDirection(), Vector(0, 0));  // already on the first node
+  cv::Path path = object.getPath();
+  path.next();
+  object.setPath(path);
+  object.setFollowPath(false);
+  EXPECT_FALSE(object.getFollowPath());
+  EXPECT_EQ(object.getDirection(), Vector(0.6f, 0.8f));
+}
