@@ -4,7 +4,10 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -148,6 +151,31 @@ inline bool pumpUntil(const std::function<bool()> &done) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;
+}
+
+/// Starts `program` with `arguments` (the program's name first) as a child
+/// process. Returns its process id, or -1.
+inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
+  std::vector<char *> argv;
+  for (const std::string &argument : arguments)
+    argv.push_back(const_cast<char *>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t child = -1;
+  return posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? child : -1;
+}
+
+/// Waits up to `seconds` for child `child` to end; kills it after that.
+/// Returns its exit status, or -1 when it did not end by itself.
+inline int waitForExit(pid_t child, int seconds) {
+  for (int round = 0; round < seconds * 100; round++) {
+    int status = 0;
+    if (waitpid(child, &status, WNOHANG) == child)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  return -1;
 }
 
 }  // namespace cvtest
