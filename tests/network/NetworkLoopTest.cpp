@@ -45,6 +45,20 @@ class Stopper : public cv::Object {
   std::function<bool()> done;  ///< ends the loop early when it holds
 };
 
+// Shuts the engine down when a test ends, however it ends, so the world
+// manager deletes the test's objects.
+class StopAtEnd {
+ public:
+  explicit StopAtEnd(TestEngine &engine) : engine(engine) {}
+  ~StopAtEnd() {
+    if (cv::GameManager::getInstance().isStarted())
+      engine.stop();
+  }
+
+ private:
+  TestEngine &engine;  ///< the engine to stop
+};
+
 // The text of a whole file.
 std::string readFile(const std::string &path) {
   std::ifstream file(path, std::ios::binary);
@@ -58,6 +72,7 @@ std::string readFile(const std::string &path) {
 TEST(NetworkLoop, UnreadMessageIsReportedUntilTheDeadlineThenResidualWarning) {
   TestEngine engine("headless:true,networking:true,frame_time:10,");
   ASSERT_EQ(engine.start(), 0);
+  const StopAtEnd stop_at_end(engine);
   cv::NetworkManager &network = cv::NetworkManager::getInstance();
   ASSERT_EQ(network.setServer("0", true), 0);
   TestClient client(network.getPort());
@@ -77,6 +92,7 @@ TEST(NetworkLoop, NcMessageIsReadAndAnsweredThenItsHalfCloseClosesTheConnection)
     GTEST_SKIP() << "nc (netcat-openbsd) is not installed";
   TestEngine engine("headless:true,networking:true,frame_time:5,");
   ASSERT_EQ(engine.start(), 0);
+  const StopAtEnd stop_at_end(engine);
   cv::NetworkManager &network = cv::NetworkManager::getInstance();
   ASSERT_EQ(network.setServer("0", true), 0);
   auto *recorder = new NetworkRecorder;
@@ -111,6 +127,7 @@ TEST(NetworkLoop, TwoEnginesExchangeMessagesBothWays) {
   const int count = 200;
   TestEngine engine("headless:true,networking:true,frame_time:5,");
   ASSERT_EQ(engine.start(), 0);
+  const StopAtEnd stop_at_end(engine);
   cv::NetworkManager &network = cv::NetworkManager::getInstance();
   ASSERT_EQ(network.setServer("0", true), 0);
   auto *recorder = new NetworkRecorder;
@@ -143,6 +160,7 @@ TEST(NetworkLoop, SixtyFourClientsLoseNothingAndEachStepKeepsItsNetworkBudget) {
   const int frame_time = 33;
   TestEngine engine("headless:true,networking:true,frame_time:33,");
   ASSERT_EQ(engine.start(), 0);
+  const StopAtEnd stop_at_end(engine);
   cv::NetworkManager &network = cv::NetworkManager::getInstance();
   ASSERT_EQ(network.setServer("0", true), 0);
   ASSERT_EQ(network.setMaxSockets(clients), 0);
@@ -206,25 +224,27 @@ TEST(NetworkLoop, SixtyFourClientsLoseNothingAndEachStepKeepsItsNetworkBudget) {
   for (int c = 0; c < clients; c++)
     EXPECT_EQ(next[c], per_client) << "client " << c;
 
-  // A pass over the connections starts again at a lower index. Within a
-  // step, no pass may start after the step's fifth of a frame. The first
-  // delivery comes after the deadline was set, so measuring from it is
-  // lenient; the room of one more frame absorbs a busy machine's scheduling
-  // yet still catches a network share that drains every connection dry.
+  // A pass over the connections starts again at a lower index. The loop
+  // checks its deadline before each pass, so at most one pass of a step can
+  // start after the step's fifth of a frame: the one whose check came just in
+  // time (it may start late when the machine is busy and the process waits
+  // for a core). The first delivery of a step comes after its deadline was
+  // set, so measuring from it is lenient.
   const std::int64_t budget = frame_time * 200;
-  const std::int64_t room = frame_time * 1000;
+  const std::int64_t room = 2000;
   std::int64_t longest = 0;
   size_t first = 0;
+  int late_passes = 0;
   for (size_t i = 1; i <= deliveries.size(); i++) {
     if (i < deliveries.size() && deliveries[i].step == deliveries[first].step) {
-      const bool new_pass = deliveries[i].socket_index <= deliveries[i - 1].socket_index;
-      if (new_pass) {
-        EXPECT_LE(deliveries[i].when - deliveries[first].when, budget + room)
-            << "a pass started late in step " << deliveries[i].step;
-      }
+      if (deliveries[i].socket_index <= deliveries[i - 1].socket_index &&
+          deliveries[i].when - deliveries[first].when > budget + room)
+        late_passes++;
       continue;
     }
+    EXPECT_LE(late_passes, 1) << "passes started after the deadline in step " << deliveries[first].step;
     longest = std::max(longest, deliveries[i - 1].when - deliveries[first].when);
+    late_passes = 0;
     first = i;
   }
   std::printf("longest network share of a step: %lld us (budget %lld us)\n", static_cast<long long>(longest),
