@@ -23,9 +23,10 @@ namespace {
 
 const char *const BANNER_RULE = "****************************************************";
 
-// Starts one manager, writing the failure or success line.
+// Starts one manager, writing the failure or success line. Any result but 0
+// is a failure: the network manager answers 1, the others -1.
 int startOne(Manager &manager, const char *failure, const char *success) {
-  if (manager.startUp() == -1) {
+  if (manager.startUp() != 0) {
     LogManager::getInstance().writeLog("%s", failure);
     return -1;
   }

@@ -1,0 +1,181 @@
+#pragma once
+// Real TCP clients on 127.0.0.1 and a recorder of network events, for the
+// network manager's tests.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Corvane.h"
+
+namespace cvtest {
+
+/// Four bytes holding `length` little-endian, as a message starts.
+inline std::string lengthBytes(std::uint32_t length) {
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8)
+    bytes.push_back(static_cast<char>((length >> shift) & 0xff));
+  return bytes;
+}
+
+/// A message: its length (counting the four length bytes), then `payload`.
+inline std::string frame(const std::string &payload) {
+  return lengthBytes(static_cast<std::uint32_t>(payload.size() + 4)) + payload;
+}
+
+/// A blocking TCP client connected to 127.0.0.1:`port`.
+class TestClient {
+ public:
+  explicit TestClient(int port) : handle(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected = ::connect(handle, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    // Never wait more than two seconds for the server to answer.
+    timeval limit{2, 0};
+    setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+  }
+  ~TestClient() { close(); }
+  TestClient(const TestClient &) = delete;
+  TestClient &operator=(const TestClient &) = delete;
+
+  bool isConnected() const { return connected; }
+
+  /// Writes all of `bytes`. False on an error.
+  bool write(const std::string &bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t wrote = ::send(handle, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+      if (wrote <= 0)
+        return false;
+      done += static_cast<size_t>(wrote);
+    }
+    return true;
+  }
+
+  /// Reads exactly `nbytes`, or what came before the end or two seconds.
+  std::string read(size_t nbytes) {
+    std::string bytes(nbytes, '\0');
+    size_t done = 0;
+    while (done < nbytes) {
+      const ssize_t got = ::recv(handle, &bytes[done], nbytes - done, 0);
+      if (got <= 0)
+        break;
+      done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+  }
+
+  /// Whether the server has closed the connection (within two seconds):
+  /// an orderly end, or a reset when it closed with bytes left unread.
+  bool sawEnd() {
+    char byte;
+    const ssize_t got = ::recv(handle, &byte, 1, 0);
+    return got == 0 || (got == -1 && errno == ECONNRESET);
+  }
+
+  /// Stops both directions at once, waking a thread blocked in write().
+  void abort() { shutdown(handle, SHUT_RDWR); }
+
+  void close() {
+    if (handle != -1)
+      ::close(handle);
+    handle = -1;
+  }
+
+ private:
+  int handle;              ///< the client's socket
+  bool connected = false;  ///< whether connect() succeeded
+};
+
+/// One network event as it was received.
+struct NetworkRecord {
+  int label;         ///< the event's label
+  int socket_index;  ///< the connection it names
+  int bytes;         ///< the message length it reports
+
+  bool operator==(const NetworkRecord &other) const {
+    return label == other.label && socket_index == other.socket_index && bytes == other.bytes;
+  }
+};
+
+/// An object that records the network events it receives.
+class NetworkRecorder : public cv::Object {
+ public:
+  NetworkRecorder() { registerInterest(cv::NETWORK_EVENT); }
+
+  std::vector<NetworkRecord> events;                          ///< received, in order
+  std::function<void(const cv::EventNetwork &)> on_network;  ///< called after recording
+
+  int eventHandler(const cv::Event *event) override {
+    if (event->getType() != cv::NETWORK_EVENT)
+      return 0;
+    const auto *network = static_cast<const cv::EventNetwork *>(event);
+    events.push_back({network->getLabel(), network->getSocketIndex(), network->getBytes()});
+    if (on_network)
+      on_network(*network);
+    return 1;
+  }
+
+  /// Takes and forgets the events recorded so far.
+  std::vector<NetworkRecord> take() {
+    std::vector<NetworkRecord> taken;
+    taken.swap(events);
+    return taken;
+  }
+};
+
+/// Makes passes of genDataEvents over every connection, a millisecond apart,
+/// until `done` or two seconds have gone by. Returns whether `done` held.
+inline bool pumpUntil(const std::function<bool()> &done) {
+  cv::NetworkManager &network = cv::NetworkManager::getInstance();
+  for (int round = 0; round < 2000; round++) {
+    for (int i = 0; i < network.getNumSockets(); i++)
+      network.genDataEvents(i);
+    if (done())
+      return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+/// Starts `program` with `arguments` (the program's name first) as a child
+/// process. Returns its process id, or -1.
+inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
+  std::vector<char *> argv;
+  for (const std::string &argument : arguments)
+    argv.push_back(const_cast<char *>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t child = -1;
+  return posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? child : -1;
+}
+
+/// Waits up to `seconds` for child `child` to end; kills it after that.
+/// Returns its exit status, or -1 when it did not end by itself.
+inline int waitForExit(pid_t child, int seconds) {
+  for (int round = 0; round < seconds * 100; round++) {
+    int status = 0;
+    if (waitpid(child, &status, WNOHANG) == child)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  return -1;
+}
+
+}  // namespace cvtest
