@@ -17,6 +17,7 @@
 #include "hud/Pause.h"
 #include "hud/ViewObject.h"
 #include "hud/match.h"
+#include "hud/serialization.h"
 #include "network/NetworkManager.h"
 #include "path/Path.h"
 #include "path/PathManager.h"
