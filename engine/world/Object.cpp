@@ -1,6 +1,5 @@
 #include "world/Object.h"
 
-#include <algorithm>
 #include <climits>
 #include <utility>
 #include <vector>
@@ -391,7 +390,7 @@ int Object::deserialize(std::string text) {
   match(text, "");
   readId();
   readActivity();
-  readEvents(text);
+  readEvents();
   readBox();
   readPositionAndType();
   animation.deserialize(text);  // parses the text anew: the same table results
@@ -445,7 +444,7 @@ void Object::readActivity() {
   }
 }
 
-void Object::readEvents(const std::string &text) {
+void Object::readEvents() {
   int count = 0;
   if (!lookUpInt(READER, "event_count", count))
     return;
@@ -453,19 +452,20 @@ void Object::readEvents(const std::string &text) {
     unregisterInterest(event_name[i]);
   LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog(20, "Object::deserialize(): event_count is %d", count);
-  // A text cannot name more events than it has elements; this bounds the
-  // look-ups whatever count it claims.
-  const long elements = std::count(text.begin(), text.end(), ',') + 1L;
-  const int last = static_cast<int>(std::min<long>(count, elements));
-  for (int i = 0; i < last; i++) {
+  // No object holds more names than the maximum, so no more are looked up:
+  // whatever count a text claims, the reading stays short.
+  if (count > MAX_OBJ_EVENTS) {
+    log_manager.writeLog("Object::deserialize(): Warning! event_count %d above maximum (%d). Reading the first %d.",
+                         count, MAX_OBJ_EVENTS, MAX_OBJ_EVENTS);
+    count = MAX_OBJ_EVENTS;
+  }
+  for (int i = 0; i < count; i++) {
     const std::string key = "event_name[" + std::to_string(i) + "]";
     const std::string name = readText(match("", key));
     if (name.empty())
       continue;
     log_manager.writeLog(20, "Object::deserialize(): event_name[%d] is '%s'", i, name.c_str());
-    // Once the object is full every further name is refused the same way.
-    if (registerInterest(name) == -1 && event_count == MAX_OBJ_EVENTS)
-      break;
+    registerInterest(name);
   }
 }
 

@@ -190,7 +190,7 @@ class Object {
   /// order. Each looks its keys up in the text parsed last.
   void readId();
   void readActivity();
-  void readEvents(const std::string &text);
+  void readEvents();
   void readBox();
   void readPositionAndType();
   void readLayering();
