@@ -233,6 +233,15 @@ TEST_F(Serialization, PathAndItsPlaceComeBack) {
     EXPECT_EQ(object.getPath().isDone(), c.done);
   }
   EXPECT_TRUE(engine.logged("Object::deserialize(): Warning! path_index 7 not in range [0,3]. Ignored."));
+
+  // Following read alone steers towards the current node; read with a
+  // direction, the direction read stays.
+  cv::Object follower;
+  follower.deserialize("path:4;5|,follow_path:true,");
+  EXPECT_TRUE(follower.getFollowPath());
+  EXPECT_EQ(follower.getDirection(), Vector(0.6f, 0.8f));
+  follower.deserialize("x_direction:-1,y_direction:0,follow_path:true,");
+  EXPECT_EQ(follower.getDirection(), Vector(-1, 0));
 }
 
 TEST_F(Serialization, RoundTripGivesBackTheSameObject) {
@@ -359,7 +368,9 @@ TEST_F(Serialization, ViewObjectRoundTripsItsSixAttributes) {
   EXPECT_FALSE(engine.logged("ViewObject::setLocation(): Warning! Location out of range (-1). Ignored."));
 
   cv::ViewObject refusing;
-  refusing.deserialize("view_location:12,");
+  refusing.deserialize("view_location:12,view_value:abc,");
+  EXPECT_TRUE(engine.logged("ViewObject::deserialize(): Warning! view_value 'abc' is not an integer. Ignored."));
+  EXPECT_EQ(refusing.getValue(), 0);
   EXPECT_TRUE(engine.logged("ViewObject::setLocation(): Warning! Location out of range (12). Ignored."));
   EXPECT_EQ(refusing.getLocation(), cv::TOP_CENTER);
   EXPECT_EQ(refusing.getPosition(), Vector(40, 1));
