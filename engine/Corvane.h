@@ -18,6 +18,7 @@
 #include "hud/ViewObject.h"
 #include "hud/match.h"
 #include "network/EventNetwork.h"
+#include "hud/serialization.h"
 #include "network/NetworkManager.h"
 #include "path/Path.h"
 #include "path/PathManager.h"

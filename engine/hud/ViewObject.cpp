@@ -1,9 +1,13 @@
 #include "hud/ViewObject.h"
 
+#include <utility>
+
 #include "core/Event.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
 #include "hud/EventView.h"
+#include "hud/match.h"
+#include "hud/serialization.h"
 #include "presentation/DisplayManager.h"
 #include "world/WorldManager.h"
 
@@ -165,5 +169,95 @@ int ViewObject::draw() {
 }
 
 bool ViewObject::isModified(ViewObjectAttribute attribute) const { return view_modified[attribute]; }
+
+bool ViewObject::isModified() const {
+  const LogManager &log_manager = LogManager::getInstance();
+  for (int i = 0; i < VIEW_OBJECT_ATTRIBUTE_COUNT; i++) {
+    log_manager.writeLog(10, "ViewObject::isModified(): %d is %s", i, view_modified[i] ? "true" : "false");
+    if (view_modified[i])
+      return true;
+  }
+  return Object::isModified();
+}
+
+bool ViewObject::takeGroup(const std::string &attr, const char *name, ViewObjectAttribute attribute) {
+  if (!selectsGroup(attr, name, view_modified[attribute]))
+    return false;
+  view_modified[attribute] = false;
+  return true;
+}
+
+std::string ViewObject::serialize(std::string attr) {
+  LogManager::getInstance().writeLog(25, "ViewObject::serialize(): attr is '%s'", attr.c_str());
+  std::string out = Object::serialize(attr);
+  if (takeGroup(attr, "VIEW_STRING", VIEW_STRING))
+    appendAttribute(out, "view_string", textForm(view_string));
+  if (takeGroup(attr, "VALUE", VALUE))
+    appendAttribute(out, "view_value", intForm(value));
+  if (takeGroup(attr, "BORDER", BORDER))
+    appendAttribute(out, "view_border", boolForm(border));
+  if (takeGroup(attr, "COLOR", COLOR))
+    appendAttribute(out, "view_color", intForm(color));
+  if (takeGroup(attr, "LOCATION", LOCATION))
+    appendAttribute(out, "view_location", intForm(location));
+  if (takeGroup(attr, "DRAW_VALUE", DRAW_VALUE))
+    appendAttribute(out, "view_draw_value", boolForm(draw_value));
+  return out;
+}
+
+namespace {
+
+// Who logs what the reader below refuses.
+const char READER[] = "ViewObject::deserialize()";
+
+}  // namespace
+
+int ViewObject::deserialize(std::string text) {
+  const int result = Object::deserialize(std::move(text));  // parses; the rest only looks up
+  const LogManager &log_manager = LogManager::getInstance();
+  const std::string read_string = readText(match("", "view_string"));
+  if (!read_string.empty()) {
+    log_manager.writeLog(10, "ViewObject::deserialize(): view_string is %s", read_string.c_str());
+    setViewString(read_string);
+  }
+  int number = 0;
+  if (lookUpInt(READER, "view_value", number)) {
+    log_manager.writeLog(10, "ViewObject::deserialize(): value is %d", number);
+    setValue(number);
+  }
+  const std::string read_border = match("", "view_border");
+  if (!read_border.empty()) {
+    log_manager.writeLog(10, "ViewObject::deserialize(): border is %s", read_border.c_str());
+    setBorder(readBool(read_border));
+  }
+  if (lookUpInt(READER, "view_color", number)) {
+    log_manager.writeLog(10, "ViewObject::deserialize(): color is %d", number);
+    setColor(static_cast<Color>(number));
+  }
+  readLocation();
+  const std::string read_draw_value = match("", "view_draw_value");
+  if (!read_draw_value.empty()) {
+    log_manager.writeLog(10, "ViewObject::deserialize(): draw_value is %s", read_draw_value.c_str());
+    setDrawValue(readBool(read_draw_value));
+  }
+  return result;
+}
+
+void ViewObject::readLocation() {
+  int number = 0;
+  if (!lookUpInt(READER, "view_location", number))
+    return;
+  LogManager::getInstance().writeLog(10, "ViewObject::deserialize(): location is %d", number);
+  if (number != UNDEFINED_LOCATION) {
+    setLocation(static_cast<ViewLocation>(number));
+    return;
+  }
+  // An object placed directly has no named place: its position, read
+  // before, stays as it is.
+  if (location != UNDEFINED_LOCATION) {
+    location = UNDEFINED_LOCATION;
+    setModified(LOCATION);
+  }
+}
 
 }  // namespace cv

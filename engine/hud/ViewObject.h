@@ -79,11 +79,24 @@ class ViewObject : public Object {
   /// Returns the sum of the drawing results (0 when all were drawn).
   int draw() override;
 
+  /// Writes the object's groups, then the view groups `attr` selects
+  /// (the rule of Object::serialize), lowering their flags.
+  std::string serialize(std::string attr = "") override;
+  /// Reads the object's attributes, then the view attributes present in
+  /// `text`. A location of UNDEFINED_LOCATION keeps the position read.
+  /// Returns what Object::deserialize returns.
+  int deserialize(std::string text) override;
+  /// Whether any view or object attribute changed since it was last written.
+  bool isModified() const override;
   using Object::isModified;
   /// Whether a view attribute changed since it was last written.
   bool isModified(ViewObjectAttribute attribute) const;
 
  private:
+  /// Whether `attr` selects the view group `name`; lowers its flag if so.
+  bool takeGroup(const std::string &attr, const char *name, ViewObjectAttribute attribute);
+  /// Reads "view_location": a named place, or UNDEFINED_LOCATION to stay put.
+  void readLocation();
   /// Raises the modified flag of a view attribute.
   void setModified(ViewObjectAttribute attribute);
   /// The text drawn: label and value as the border and draw_value settings say.

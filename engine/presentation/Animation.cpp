@@ -1,7 +1,12 @@
 #include "presentation/Animation.h"
 
 #include <limits>
+#include <utility>
 
+#include "foundation/LogManager.h"
+#include "hud/match.h"
+#include "hud/serialization.h"
+#include "presentation/ResourceManager.h"
 #include "presentation/Sprite.h"
 
 namespace cv {
@@ -73,6 +78,44 @@ Box Animation::getBox() const {
   const float width = static_cast<float>(sprite->getWidth());
   const float height = static_cast<float>(sprite->getHeight());
   return Box(Vector(-width * 0.5f, -height * 0.5f), width, height);
+}
+
+std::string Animation::serialize(std::string attr) {
+  if (!selectsGroup(attr, "ANIMATION", modified))
+    return "";
+  std::string out;
+  appendAttribute(out, "sprite_name", textForm(name));
+  appendAttribute(out, "sprite_index", intForm(index));
+  appendAttribute(out, "sprite_slowdown_count", intForm(slowdown_count));
+  modified = false;
+  return out;
+}
+
+int Animation::deserialize(std::string text) {
+  const LogManager &log_manager = LogManager::getInstance();
+  match(std::move(text), "");
+
+  const std::string sprite_name = readText(match("", "sprite_name"));
+  if (!sprite_name.empty()) {
+    log_manager.writeLog(20, "Animation::deserialize(): sprite_name is '%s'", sprite_name.c_str());
+    Sprite *found = ResourceManager::getInstance().getSprite(sprite_name);
+    if (found)
+      setSprite(found);
+    else
+      log_manager.writeLog("Animation::Match(): Sprite '%s' not found", sprite_name.c_str());
+    setName(sprite_name);
+  }
+
+  int number = 0;
+  if (lookUpInt("Animation::deserialize()", "sprite_index", number)) {
+    log_manager.writeLog(20, "Animation::deserialize(): sprite_index is %d", number);
+    setIndex(number);
+  }
+  if (lookUpInt("Animation::deserialize()", "sprite_slowdown_count", number)) {
+    log_manager.writeLog(20, "Animation::deserialize(): sprite_slowdown_count is %d", number);
+    setSlowdownCount(number);
+  }
+  return 0;
 }
 
 }  // namespace cv

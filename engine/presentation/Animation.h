@@ -49,6 +49,16 @@ class Animation {
   /// The box the sprite covers, relative to the object's position.
   Box getBox() const;
 
+  /// Writes "sprite_name", "sprite_index" and "sprite_slowdown_count" when
+  /// `attr` selects the group ANIMATION ("ALL", "ANIMATION," or, when
+  /// empty, while modified) and lowers the modified flag; otherwise "".
+  virtual std::string serialize(std::string attr = "");
+  /// Reads the keys serialize writes from the attribute string `text`
+  /// (parsed anew), binding the sprite by name through the resource
+  /// manager. Absent keys change nothing; unreadable numbers are logged and
+  /// ignored. Returns 0.
+  virtual int deserialize(std::string text);
+
  private:
   Sprite *sprite;      ///< the sprite played, not owned; null draws nothing
   int index;           ///< frame being shown

@@ -1,11 +1,15 @@
 #include "world/Object.h"
 
+#include <climits>
 #include <utility>
+#include <vector>
 
 #include "core/Event.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "foundation/LogManager.h"
+#include "hud/match.h"
+#include "hud/serialization.h"
 #include "network/NetworkManager.h"
 #include "presentation/InputManager.h"
 #include "presentation/ResourceManager.h"
@@ -306,7 +310,347 @@ int Object::draw() {
   return result;
 }
 
-bool Object::isModified(ObjectAttribute attribute) const { return modified[attribute]; }
+std::string Object::serialize(std::string attr) {
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(20, "Object::serialize(): attr is '%s'", attr.c_str());
+  if (!attr.empty() && attr != "ALL" && attr.back() != ',')
+    log_manager.writeLog("Object::serialize(): Warning! Attribute '%s' missing trailing ','", attr.c_str());
+
+  std::string out;
+  if (takeGroup(attr, "ID", ID))
+    appendAttribute(out, "id", intForm(id));
+  if (takeGroup(attr, "ACTIVE", ACTIVE))
+    appendAttribute(out, "is_active", boolForm(is_active));
+  if (takeGroup(attr, "VISIBLE", VISIBLE))
+    appendAttribute(out, "is_visible", boolForm(is_visible));
+  if (takeGroup(attr, "EVENTS", EVENTS)) {
+    appendAttribute(out, "event_count", intForm(event_count));
+    for (int i = 0; i < event_count; i++)
+      appendAttribute(out, "event_name[" + std::to_string(i) + "]", textForm(event_name[i]));
+  }
+  if (takeGroup(attr, "BOX", BOX)) {
+    appendAttribute(out, "box-corner-x", floatForm(box.getCorner().getX()));
+    appendAttribute(out, "box-corner-y", floatForm(box.getCorner().getY()));
+    appendAttribute(out, "box-horizontal", floatForm(box.getHorizontal()));
+    appendAttribute(out, "box-vertical", floatForm(box.getVertical()));
+  }
+  if (takeGroup(attr, "POSITION", POSITION)) {
+    appendAttribute(out, "pos-x", floatForm(position.getX()));
+    appendAttribute(out, "pos-y", floatForm(position.getY()));
+  }
+  if (takeGroup(attr, "TYPE", TYPE))
+    appendAttribute(out, "type", textForm(type));
+  // Frames stepping and new sprites raise only the animation's own flag, so
+  // a changed animation counts as a changed group here too.
+  if (selectsGroup(attr, "ANIMATION", modified[ANIMATION] || animation.isModified())) {
+    out += animation.serialize("");
+    modified[ANIMATION] = false;
+  }
+  if (takeGroup(attr, "ALTITUDE", ALTITUDE))
+    appendAttribute(out, "altitude", intForm(altitude));
+  if (takeGroup(attr, "SOLIDNESS", SOLIDNESS))
+    appendAttribute(out, "solidness", intForm(solidness));
+  if (takeGroup(attr, "NO_SOFT", NO_SOFT))
+    appendAttribute(out, "no_soft", boolForm(no_soft));
+  if (takeGroup(attr, "DIRECTION", DIRECTION)) {
+    appendAttribute(out, "x_direction", floatForm(direction.getX()));
+    appendAttribute(out, "y_direction", floatForm(direction.getY()));
+  }
+  if (takeGroup(attr, "SPEED", SPEED))
+    appendAttribute(out, "speed", floatForm(speed));
+  if (takeGroup(attr, "ACCELERATION", ACCELERATION)) {
+    appendAttribute(out, "x_acceleration", floatForm(acceleration.getX()));
+    appendAttribute(out, "y_acceleration", floatForm(acceleration.getY()));
+  }
+  if (takeGroup(attr, "SHAPE", SHAPE)) {
+    appendAttribute(out, "shape", intForm(shape.getType()));
+    appendAttribute(out, "size", floatForm(shape.getSize()));
+    appendAttribute(out, "color", intForm(shape.getColor()));
+    appendAttribute(out, "opacity", intForm(shape.getOpacity()));
+  }
+  if (takeGroup(attr, "FOLLOW_PATH", FOLLOW_PATH))
+    appendAttribute(out, "follow_path", boolForm(follow_path));
+  if (takeGroup(attr, "PATH", PATH)) {
+    appendAttribute(out, "path", pathForm(path));
+    appendAttribute(out, "path_index", intForm(path.getIndex()));
+  }
+  if (takeGroup(attr, "AVOID_COLLISIONS", AVOID_COLLISIONS))
+    appendAttribute(out, "avoid_collisions", boolForm(avoid_collisions));
+  return out;
+}
+
+bool Object::takeGroup(const std::string &attr, const char *name, ObjectAttribute attribute) {
+  if (!selectsGroup(attr, name, modified[attribute]))
+    return false;
+  modified[attribute] = false;
+  return true;
+}
+
+int Object::deserialize(std::string text) {
+  match(text, "");
+  readId();
+  readActivity();
+  readEvents();
+  readBox();
+  readPositionAndType();
+  animation.deserialize(text);  // parses the text anew: the same table results
+  readLayering();
+  const bool direction_given = !match("", "x_direction").empty() || !match("", "y_direction").empty();
+  readMotion();
+  readShape();
+  readPath();
+  readPathSettings(direction_given);
+  return 0;
+}
+
+namespace {
+
+// Who logs what the readers below refuse.
+const char READER[] = "Object::deserialize()";
+
+}  // namespace
+
+void Object::readId() {
+  int read_id = 0;
+  if (!lookUpInt(READER, "id", read_id))
+    return;
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(20, "Object::deserialize(): id is %d", read_id);
+  if (read_id == id)
+    return;
+  // The next new object must get an id above every id taken, and there is
+  // none above the largest int.
+  if (read_id == INT_MAX) {
+    log_manager.writeLog("Object::deserialize(): Warning! id %d leaves no id for new objects. Ignored.", read_id);
+    return;
+  }
+  if (read_id >= next_id)
+    next_id = read_id + 1;
+  id = read_id;
+  setModified(ID);
+}
+
+void Object::readActivity() {
+  LogManager &log_manager = LogManager::getInstance();
+  const std::string active = match("", "is_active");
+  if (!active.empty()) {
+    log_manager.writeLog(20, "Object::deserialize(): is_active is %s", active.c_str());
+    setActive(readBool(active));
+  }
+  const std::string visible = match("", "is_visible");
+  if (!visible.empty()) {
+    log_manager.writeLog(20, "Object::deserialize(): is_visible is %s", visible.c_str());
+    setVisible(readBool(visible));
+  }
+}
+
+void Object::readEvents() {
+  int count = 0;
+  if (!lookUpInt(READER, "event_count", count))
+    return;
+  for (int i = event_count - 1; i >= 0; i--)
+    unregisterInterest(event_name[i]);
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(20, "Object::deserialize(): event_count is %d", count);
+  // No object holds more names than the maximum, so no more are looked up:
+  // whatever count a text claims, the reading stays short.
+  if (count > MAX_OBJ_EVENTS) {
+    log_manager.writeLog("Object::deserialize(): Warning! event_count %d above maximum (%d). Reading the first %d.",
+                         count, MAX_OBJ_EVENTS, MAX_OBJ_EVENTS);
+    count = MAX_OBJ_EVENTS;
+  }
+  for (int i = 0; i < count; i++) {
+    const std::string key = "event_name[" + std::to_string(i) + "]";
+    const std::string name = readText(match("", key));
+    if (name.empty())
+      continue;
+    log_manager.writeLog(20, "Object::deserialize(): event_name[%d] is '%s'", i, name.c_str());
+    registerInterest(name);
+  }
+}
+
+void Object::readBox() {
+  const char *keys[] = {"box-corner-x", "box-corner-y", "box-horizontal", "box-vertical"};
+  float values[4] = {0, 0, 0, 0};
+  bool complete = true;
+  LogManager &log_manager = LogManager::getInstance();
+  for (int i = 0; i < 4; i++) {
+    if (lookUpFloat(READER, keys[i], values[i]))
+      log_manager.writeLog(20, "Object::deserialize(): %s is %g", keys[i], static_cast<double>(values[i]));
+    else
+      complete = false;
+  }
+  if (complete)
+    setBox(Box(Vector(values[0], values[1]), values[2], values[3]));
+  else
+    log_manager.writeLog(20, "Object::deserialize(): box not complete, so ignoring.");
+}
+
+void Object::readPositionAndType() {
+  LogManager &log_manager = LogManager::getInstance();
+  float x = 0;
+  float y = 0;
+  const bool has_x = lookUpFloat(READER, "pos-x", x);
+  if (has_x)
+    log_manager.writeLog(20, "Object::deserialize(): pos-x is %.2f", static_cast<double>(x));
+  const bool has_y = lookUpFloat(READER, "pos-y", y);
+  if (has_y)
+    log_manager.writeLog(20, "Object::deserialize(): pos-y is %.2f", static_cast<double>(y));
+  if (has_x && has_y)
+    setPosition(Vector(x, y));
+  else
+    log_manager.writeLog(20, "Object::deserialize(): position not complete, so ignoring.");
+
+  const std::string read_type = readText(match("", "type"));
+  if (!read_type.empty()) {
+    log_manager.writeLog(20, "Object::deserialize(): type is %s", read_type.c_str());
+    setType(read_type);
+  }
+}
+
+void Object::readLayering() {
+  LogManager &log_manager = LogManager::getInstance();
+  int number = 0;
+  if (lookUpInt(READER, "altitude", number)) {
+    log_manager.writeLog(20, "Object::deserialize(): altitude is %d", number);
+    setAltitude(number);
+  }
+  if (lookUpInt(READER, "solidness", number)) {
+    log_manager.writeLog(20, "Object::deserialize(): solidness is %d", number);
+    setSolidness(static_cast<Solidness>(number));
+  }
+  const std::string read_no_soft = match("", "no_soft");
+  if (!read_no_soft.empty()) {
+    log_manager.writeLog(20, "Object::deserialize(): no_soft is %s", read_no_soft.c_str());
+    no_soft = readBool(read_no_soft);
+    setModified(NO_SOFT);
+  }
+}
+
+void Object::readMotion() {
+  LogManager &log_manager = LogManager::getInstance();
+  float value = 0;
+  if (lookUpFloat(READER, "x_direction", value)) {
+    log_manager.writeLog(20, "Object::deserialize(): x_direction is %.2f", static_cast<double>(value));
+    direction.setX(value);
+  }
+  if (lookUpFloat(READER, "y_direction", value)) {
+    log_manager.writeLog(20, "Object::deserialize(): y_direction is %.2f", static_cast<double>(value));
+    setVelocity(Vector(direction.getX(), value));
+  }
+  if (lookUpFloat(READER, "speed", value)) {
+    log_manager.writeLog(20, "Object::deserialize(): speed is %.2f", static_cast<double>(value));
+    speed = value;
+    setModified(SPEED);
+  }
+  if (lookUpFloat(READER, "x_acceleration", value)) {
+    log_manager.writeLog(20, "Object::deserialize(): x_acceleration is %.2f", static_cast<double>(value));
+    acceleration.setX(value);
+    setModified(ACCELERATION);
+  }
+  if (lookUpFloat(READER, "y_acceleration", value)) {
+    log_manager.writeLog(20, "Object::deserialize(): y_acceleration is %.2f", static_cast<double>(value));
+    acceleration.setY(value);
+    setModified(ACCELERATION);
+  }
+}
+
+void Object::readShape() {
+  LogManager &log_manager = LogManager::getInstance();
+  const char *keys[] = {"shape", "size", "color", "opacity"};
+  bool present = true;
+  for (const char *key : keys) {
+    const std::string value = match("", key);
+    if (value.empty())
+      present = false;
+    else
+      log_manager.writeLog(20, "Object::deserialize(): %s is '%s'", key, value.c_str());
+  }
+  if (!present)
+    return;
+  int read_type = 0;
+  float read_size = 0;
+  int read_color = 0;
+  int read_opacity = 0;
+  if (!lookUpInt(READER, "shape", read_type) || !lookUpFloat(READER, "size", read_size) ||
+      !lookUpInt(READER, "color", read_color) || !lookUpInt(READER, "opacity", read_opacity))
+    return;
+  Shape read_shape = shape;
+  read_shape.setType(read_type);
+  read_shape.setSize(read_size);
+  read_shape.setColor(static_cast<Color>(read_color));
+  read_shape.setOpacity(static_cast<unsigned char>(read_opacity & 0xFF));
+  shape = read_shape;
+  setModified(SHAPE);
+}
+
+void Object::readPath() {
+  LogManager &log_manager = LogManager::getInstance();
+  const std::string text = match("", "path");
+  if (!text.empty()) {
+    std::vector<Vector> nodes;
+    std::string malformed;
+    if (cv::readPath(text, nodes, malformed) == -1) {
+      log_manager.writeLog("Object::deserialize(): malformed node %s.", malformed.c_str());
+      log_manager.writeLog("\tNot added.");
+    }
+    setPath(Path(std::move(nodes)));
+  }
+  int index = 0;
+  if (!lookUpInt(READER, "path_index", index))
+    return;
+  log_manager.writeLog(20, "Object::deserialize(): path_index is %d", index);
+  const int node_count = path.getNodeCount();
+  if (index == node_count) {
+    // A path followed to its end keeps its index at the node count.
+    while (!path.isDone())
+      path.next();
+  } else if (path.setIndex(index) == -1) {
+    log_manager.writeLog("Object::deserialize(): Warning! path_index %d not in range [0,%d]. Ignored.", index,
+                         node_count);
+    return;
+  }
+  setModified(PATH);
+}
+
+void Object::readPathSettings(bool direction_given) {
+  LogManager &log_manager = LogManager::getInstance();
+  const std::string read_follow = match("", "follow_path");
+  if (!read_follow.empty()) {
+    log_manager.writeLog(20, "Object::deserialize(): follow_path is %s", read_follow.c_str());
+    if (direction_given) {
+      // The direction read is the one the object had: do not steer anew.
+      follow_path = readBool(read_follow);
+      setModified(FOLLOW_PATH);
+    } else {
+      setFollowPath(readBool(read_follow));
+    }
+  }
+  const std::string read_avoid = match("", "avoid_collisions");
+  if (!read_avoid.empty()) {
+    log_manager.writeLog(20, "Object::deserialize(): avoid_collisions is %s", read_avoid.c_str());
+    avoid_collisions = readBool(read_avoid);
+    setModified(AVOID_COLLISIONS);
+  }
+}
+
+bool Object::isModified() const {
+  const LogManager &log_manager = LogManager::getInstance();
+  for (int i = 0; i < OBJECT_ATTRIBUTE_COUNT; i++) {
+    const bool raised = isModified(static_cast<ObjectAttribute>(i));
+    log_manager.writeLog(20, "Object::isModified(): %d is %s", i, raised ? "true" : "false");
+    if (raised)
+      return true;
+  }
+  return false;
+}
+
+bool Object::isModified(ObjectAttribute attribute) const {
+  // The animation's own flag stands for changes made by drawing and sprites.
+  if (attribute == ANIMATION && animation.isModified())
+    return true;
+  return modified[attribute];
+}
 
 void Object::setModified(ObjectAttribute attribute) { modified[attribute] = true; }
 

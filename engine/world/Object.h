@@ -164,6 +164,18 @@ class Object {
   /// Draws the animation at the position, then the shape if it has one.
   virtual int draw();
 
+  /// Writes the attribute groups `attr` selects as an attribute string and
+  /// lowers their modified flags. "ALL" selects every group; "" the groups
+  /// changed since they were last written; otherwise each group whose name
+  /// followed by "," appears in `attr` ("POSITION,TYPE,"). The animation's
+  /// keys appear only while the animation itself is modified.
+  virtual std::string serialize(std::string attr = "");
+  /// Reads every attribute present in the attribute string `text` and
+  /// applies it through the object's own rules (refused values are logged
+  /// and leave their attribute as it was). Returns 0.
+  virtual int deserialize(std::string text);
+  /// Whether any attribute changed since it was last written.
+  virtual bool isModified() const;
   /// Whether an attribute changed since it was last written.
   virtual bool isModified(ObjectAttribute attribute) const;
 
@@ -172,6 +184,21 @@ class Object {
   void setModified(ObjectAttribute attribute);
 
  private:
+  /// Whether `attr` selects the group `name`; lowers its flag if so.
+  bool takeGroup(const std::string &attr, const char *name, ObjectAttribute attribute);
+  /// The readers of deserialize, one per attribute group, in reading
+  /// order. Each looks its keys up in the text parsed last.
+  void readId();
+  void readActivity();
+  void readEvents();
+  void readBox();
+  void readPositionAndType();
+  void readLayering();
+  void readMotion();
+  void readShape();
+  void readPath();
+  void readPathSettings(bool direction_given);
+
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
 
