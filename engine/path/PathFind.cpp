@@ -6,7 +6,6 @@
 
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
-#include "foundation/Box.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
 #include "world/Object.h"
@@ -71,6 +70,8 @@ PathFind::PathFind(Object *new_object, GridPoint new_start, GridPoint new_goal, 
       orders(node_graph.size(), 0),
       open_count(0),
       next_order(0),
+      own_width(0),
+      own_height(0),
       found(false) {}
 
 std::unique_ptr<PathFind> PathFind::create(Object *object, Vector goal, Object *target) {
@@ -163,6 +164,7 @@ bool PathFind::meetsTarget(GridPoint cell) const {
 
 void PathFind::expand(GridPoint current) {
   const GridPoint limit = searchLimit();
+  gatherObstacles(current);
   // The blocked test of each cell around `current`, made at most once:
   // -1 not made yet, else 0 free, 1 blocked.
   int blocked[3][3] = {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}};
@@ -211,22 +213,56 @@ void PathFind::relax(GridPoint current, GridPoint neighbour) {
     open_list.push(OpenEntry{new_estimate, orders[index], neighbour});
 }
 
-bool PathFind::isBlocked(GridPoint cell) const {
-  const Vector goal_point = positionOf(goal);
-  const ObjectList collisions = WorldManager::getInstance().getCollisions(object, positionOf(cell));
-  for (ObjectListIterator li(&collisions); !li.isDone(); li.next()) {
+void PathFind::gatherObstacles(GridPoint current) {
+  const Box box = object->getBox();
+  own_corner = box.getCorner();
+  own_width = box.getHorizontal();
+  own_height = box.getVertical();
+  // One walk over the solid objects per expansion keeps those that meet the
+  // object's box on any cell around `current` (with a little room for
+  // rounding); isBlocked then makes the exact test for each cell.
+  const float room = 0.01f;
+  const float left = own_corner.getX() + static_cast<float>(current.x - 1) - room;
+  const float top = own_corner.getY() + static_cast<float>(current.y - 1) - room;
+  const Extent reach{left, left + own_width + 2 + 2 * room, top, top + own_height + 2 + 2 * room};
+  const float goal_x = static_cast<float>(goal.x), goal_y = static_cast<float>(goal.y);
+  obstacles.clear();
+  const ObjectList &solid = WorldManager::getInstance().getSceneGraph().solidObjects();
+  for (ObjectListIterator li(&solid); !li.isDone(); li.next()) {
     const Object *other = li.currentObject();
-    if (other->getSolidness() != HARD)
+    if (other == object || other->getSolidness() != HARD)
       continue;
-    // A HARD object covering the goal never blocks, so that a goal inside
-    // an obstacle (a wall to reach, a hard target) can be reached.
-    const Box box = getWorldBox(other);
-    const Vector corner = box.getCorner();
-    if (!valueInRange(goal_point.getX(), corner.getX(), corner.getX() + box.getHorizontal()) ||
-        !valueInRange(goal_point.getY(), corner.getY(), corner.getY() + box.getVertical()))
-      return true;
+    const Extent extent = extentOf(getWorldBox(other));
+    if (!covers(extent, goal_x, goal_y) && overlaps(extent, reach))
+      obstacles.push_back(extent);
   }
+}
+
+bool PathFind::isBlocked(GridPoint cell) const {
+  // The object's box placed on `cell`, as getWorldBox places it.
+  const float left = own_corner.getX() + static_cast<float>(cell.x);
+  const float top = own_corner.getY() + static_cast<float>(cell.y);
+  const Extent placed{left, left + own_width, top, top + own_height};
+  for (const Extent &extent : obstacles)
+    if (overlaps(extent, placed))
+      return true;
   return false;
+}
+
+PathFind::Extent PathFind::extentOf(const Box &box) {
+  const Vector corner = box.getCorner();
+  return Extent{corner.getX(), corner.getX() + box.getHorizontal(), corner.getY(),
+                corner.getY() + box.getVertical()};
+}
+
+bool PathFind::overlaps(const Extent &a, const Extent &b) {
+  const bool x_overlap = (b.left <= a.left && a.left <= b.right) || (a.left <= b.left && b.left <= a.right);
+  const bool y_overlap = (b.top <= a.top && a.top <= b.bottom) || (a.top <= b.top && b.top <= a.bottom);
+  return x_overlap && y_overlap;
+}
+
+bool PathFind::covers(const Extent &extent, float x, float y) {
+  return extent.left <= x && x <= extent.right && extent.top <= y && y <= extent.bottom;
 }
 
 GridPoint PathFind::searchLimit() const {

@@ -12,6 +12,7 @@
 
 namespace cv {
 
+class Box;
 class Object;
 
 /// One path search for one object across the world's cells, around HARD
@@ -81,6 +82,19 @@ class PathFind {
     std::uint32_t order;  ///< when the cell joined the open list
     GridPoint cell;       ///< the cell
   };
+  /// A world box as its edges, so that the many tests against obstacles
+  /// need no further geometry calls. Tests on extents give the same
+  /// answers as the same tests on the boxes.
+  struct Extent {
+    float left, right;  ///< horizontal range, edges included
+    float top, bottom;  ///< vertical range, edges included
+  };
+  /// The edges of `box`.
+  static Extent extentOf(const Box &box);
+  /// Whether the extents overlap or touch, as boxIntersectsBox decides.
+  static bool overlaps(const Extent &a, const Extent &b);
+  /// Whether the point (x, y) lies in `extent`, edges included.
+  static bool covers(const Extent &extent, float x, float y);
   /// Orders the open list so that its top is the smallest estimate and,
   /// among equal estimates, the cell that joined last.
   struct ExpandsLater {
@@ -102,7 +116,11 @@ class PathFind {
   void expand(GridPoint current);
   /// Offers `neighbour` the route through `current`.
   void relax(GridPoint current, GridPoint neighbour);
-  /// Whether a HARD object that does not cover the goal keeps `object` off `cell`.
+  /// Gathers into `obstacles` the world boxes of the HARD objects that may
+  /// keep `object` off a cell around `current`. A HARD object covering the
+  /// goal never blocks, so that a goal inside an obstacle can be reached.
+  void gatherObstacles(GridPoint current);
+  /// Whether one of the gathered obstacles keeps `object` off `cell`.
   bool isBlocked(GridPoint cell) const;
   /// Columns and rows a neighbour may lie in: the world's boundary as it
   /// is now, but never more than the node graph.
@@ -126,6 +144,10 @@ class PathFind {
   int open_count;                     ///< cells on the open list
   std::uint32_t next_order;           ///< order the next cell to join the open list gets
   std::vector<GridPoint> closed_list; ///< cells expanded, in order
+  std::vector<Extent> obstacles;      ///< HARD objects around the cell being expanded
+  Vector own_corner;                  ///< corner of the object's box, relative to its position
+  float own_width;                    ///< horizontal extent of the object's box
+  float own_height;                   ///< vertical extent of the object's box
   bool found;                         ///< a path has been found
 };
 
