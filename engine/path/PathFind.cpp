@@ -129,8 +129,12 @@ std::unique_ptr<PathFind> PathFind::create(Object *object, GridPoint start, Grid
 
 PathStatus PathFind::cycleOnce() {
   const GridPoint current = takeBestOpen();
-  states[indexOf(current)] = CLOSED;
-  closed_list.push_back(current);
+  // With the open list empty the start is taken again; listing it once is
+  // enough, so a search stepped on after it ended does not grow.
+  CellState &state = states[indexOf(current)];
+  if (state != CLOSED)
+    closed_list.push_back(current);
+  state = CLOSED;
   if (current == goal)
     found = true;
   if (target && meetsTarget(current)) {

@@ -68,14 +68,13 @@ TEST_F(PathFindTest, RouteGoesAroundAWallAndNeverThroughIt) {
 }
 
 TEST_F(PathFindTest, GoalInsideAHardWallIsReached) {
-  cv::Object *wall = pathtest::slabOver(GridPoint(10, 3), GridPoint(12, 7));
+  pathtest::slabOver(GridPoint(10, 3), GridPoint(12, 7));
   cv::Object *walker = searcherAt(GridPoint(5, 5));
   auto search = cv::PathFind::create(walker, GridPoint(5, 5), GridPoint(11, 5));
   ASSERT_EQ(pathtest::runToEnd(*search), cv::FOUND);
   const std::vector<Vector> nodes = search->getPath().getNodes();
   EXPECT_EQ(nodes.back(), Vector(11, 5));
   EXPECT_EQ(nodes[nodes.size() - 2], Vector(10, 5));  // through the wall it is heading for
-  (void)wall;
 }
 
 TEST_F(PathFindTest, HardObjectThatDoesNotCoverTheGoalBlocksEvenBesideOneThatDoes) {
@@ -176,6 +175,10 @@ TEST_F(PathFindTest, StartBoxedInOnAllEightSidesIsNotFoundOnTheFirstStep) {
   EXPECT_EQ(search->cycleOnce(), cv::NOT_FOUND);
   EXPECT_TRUE(search->getOpenList().empty());
   EXPECT_EQ(search->getPath().getNodeCount(), 0);
+  // Stepped on (its object never lets it go), it stays as it is.
+  for (int i = 0; i < 100; i++)
+    EXPECT_EQ(search->cycleOnce(), cv::NOT_FOUND);
+  EXPECT_EQ(search->getClosedList(), std::vector<GridPoint>{GridPoint(5, 5)});
 }
 
 TEST_F(PathFindTest, NeighboursStayInsideTheBoundaryAndTheNodeGraph) {
