@@ -1,6 +1,7 @@
 #include "world/Object.h"
 
 #include <climits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,9 @@
 #include "hud/match.h"
 #include "hud/serialization.h"
 #include "network/NetworkManager.h"
+#include "path/EventPath.h"
+#include "path/PathFind.h"
+#include "path/PathManager.h"
 #include "presentation/InputManager.h"
 #include "presentation/ResourceManager.h"
 #include "world/WorldManager.h"
@@ -66,7 +70,9 @@ Object::~Object() {
   // index means a manager refusing one cannot stall the destructor.
   for (int i = event_count - 1; i >= 0; i--)
     unregisterInterest(event_name[i]);
-  // A running path search is ended here once path finding exists.
+  endPathSearch();
+  // Searches of other objects that aim at this one lead to their goal cells instead.
+  PathManager::getInstance().forgetTarget(this);
   WorldManager::getInstance().removeObject(this);
 }
 
@@ -296,11 +302,37 @@ int Object::unregisterInterest(std::string event_type) {
 }
 
 int Object::eventHandler(const Event *event) {
-  if (event->getType() != "cv-path")
+  if (event->getType() != PATH_EVENT)
     return 0;
-  // A path event hands over the found path and ends the search; that comes
-  // with path finding. Until then it is not handled either.
-  return 0;
+  const auto *path_event = dynamic_cast<const EventPath *>(event);
+  if (!path_event) {
+    LogManager::getInstance().writeLog("Object::eventHandler(): Error! Dynamic cast to EventPath failed.");
+    return 0;
+  }
+  // A found path is followed at once; a failed search leaves the old path as it was.
+  if (path_event->getStatus() == FOUND) {
+    setPath(path_event->getPath());
+    setFollowPath(true);
+  }
+  endPathSearch();
+  return 1;
+}
+
+int Object::findPath(Vector goal, Object *target) {
+  std::unique_ptr<PathFind> search = PathFind::create(this, goal, target);
+  if (!search)
+    return -1;
+  endPathSearch();
+  path_search = search.release();
+  return PathManager::getInstance().addPathFind(path_search);
+}
+
+void Object::endPathSearch() {
+  if (!path_search)
+    return;
+  PathManager::getInstance().removePathFind(path_search);
+  delete path_search;
+  path_search = nullptr;
 }
 
 int Object::draw() {

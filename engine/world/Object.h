@@ -12,6 +12,7 @@ namespace cv {
 
 class Event;
 class PathFind;
+class PathFollower;
 
 /// How an object collides. Hard and soft objects are solid; spectral ones
 /// pass through everything.
@@ -60,8 +61,8 @@ class Object {
   /// Sets the default fields, takes the next id and inserts the object
   /// into the world (not inserted while the world manager is stopped).
   Object();
-  /// Withdraws every event interest (last registered first) and removes
-  /// the object from the world.
+  /// Withdraws every event interest (last registered first), ends a
+  /// running path search and removes the object from the world.
   virtual ~Object();
 
   /// Unique id, counted from 1.
@@ -152,6 +153,14 @@ class Object {
   /// Turns path following on or off. When the path is not done, the
   /// direction turns towards its current node either way.
   void setFollowPath(bool new_follow_path = true);
+  /// Starts a search for a path from the object's cell to the cell of
+  /// `goal`, replacing (and destroying) any running one, and hands it to
+  /// the path manager. With a `target`, the search ends as soon as the
+  /// object would overlap the target placed on the goal. The outcome
+  /// arrives as a "cv-path" event. -1, after a message, when the object or
+  /// the goal is outside the world or the world is too large to search;
+  /// a running search then goes on.
+  int findPath(Vector goal, Object *target = nullptr);
 
   /// Registers interest in `event_type` with the manager that owns it.
   int registerInterest(std::string event_type);
@@ -198,9 +207,14 @@ class Object {
   void readShape();
   void readPath();
   void readPathSettings(bool direction_given);
+  // Path following writes the direction while it steers, without marking it modified.
+  friend class PathFollower;
 
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
+
+  /// Takes the running path search, if any, from the path manager and destroys it.
+  void endPathSearch();
 
   int id;                                    ///< unique id, counted from 1
   std::string type;                          ///< name used to tell objects apart

@@ -4,6 +4,7 @@
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
 #include "hud/ViewObject.h"
+#include "path/PathFollower.h"
 #include "world/EventCollision.h"
 #include "world/EventOut.h"
 
@@ -141,7 +142,7 @@ void WorldManager::update() {
     const Vector destination = object->predictPosition();
     if (destination != object->getPosition())
       moveObject(object, destination);
-    // Path following steers here once path finding exists.
+    PathFollower::step(*object);
     object->updateVelocity();
   }
   deleteMarked();
