@@ -16,8 +16,10 @@ enum class DisplayStatus {
 };
 
 /// Opens and at once closes a connection to the display that windows would
-/// open on. `display_name` receives the name asked for ("" when none).
-DisplayStatus probeDisplay(std::string &display_name);
+/// open on. `display_name` receives the name asked for ("" when none) and
+/// `complaint` what the window system printed while refusing ("" if
+/// nothing), which would otherwise reach the terminal.
+DisplayStatus probeDisplay(std::string &display_name, std::string &complaint);
 
 }  // namespace platform
 }  // namespace cv

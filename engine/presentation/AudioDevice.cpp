@@ -22,8 +22,9 @@ std::string lastLine(const std::string &text) {
   std::size_t end = text.find_last_not_of(" \t\r\n");
   if (end == std::string::npos)
     return "";
-  const std::size_t start = text.find_last_of('\n', end);
-  return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+  const std::size_t break_before = text.find_last_of('\n', end);
+  const std::size_t start = break_before == std::string::npos ? 0 : break_before + 1;
+  return text.substr(start, end - start + 1);
 }
 
 }  // namespace

@@ -125,8 +125,8 @@ int DisplayManager::openWindow() {
   const Config &config = Config::getInstance();
   // The window library ends the whole program when the display does not
   // answer, so the display is asked first.
-  std::string display_name;
-  switch (platform::probeDisplay(display_name)) {
+  std::string display_name, complaint;
+  switch (platform::probeDisplay(display_name, complaint)) {
     case platform::DisplayStatus::NOT_NAMED:
       log_manager.writeLog("DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set).");
       log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
@@ -134,6 +134,8 @@ int DisplayManager::openWindow() {
     case platform::DisplayStatus::UNREACHABLE:
       log_manager.writeLog("DisplayManager::startUp(): Error! cannot connect to display '%s' to open a window on.",
                            display_name.c_str());
+      if (!complaint.empty())
+        log_manager.writeLog("DisplayManager::startUp(): The display said: %s", complaint.c_str());
       log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
       return -1;
     case platform::DisplayStatus::REACHABLE:
