@@ -12,9 +12,11 @@
 #include "path/PathManager.h"
 #include "platform/Clock.h"
 #include "platform/platform.h"
+#include "platform/signals.h"
 #include "presentation/DisplayManager.h"
 #include "presentation/InputManager.h"
 #include "presentation/ResourceManager.h"
+#include "presentation/SfmlErrorLog.h"
 #include "world/WorldManager.h"
 
 namespace cv {
@@ -57,6 +59,8 @@ int GameManager::startUp() {
     log_manager.writeLog("GameManager::startup(): Already started.");
     return 0;
   }
+  // From here Ctrl-C or SIGTERM asks for an orderly end instead of killing the game.
+  platform::catchStopSignals();
   Config &config = Config::getInstance();
   config.loadConfig("");
 
@@ -64,6 +68,7 @@ int GameManager::startUp() {
     log_manager.writeLog("Error starting log manager!");
     return -1;
   }
+  SfmlErrorLog::install();
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog("** Corvane version %.2f **", CORVANE_VERSION);
   log_manager.writeLog("** Game engine started **");
@@ -143,6 +148,7 @@ void GameManager::shutDown() {
   log_manager.writeLog("** Game engine stopped **");
   log_manager.shutDown();
   Manager::shutDown();
+  platform::releaseStopSignals();
 }
 
 void GameManager::pollNetwork(const Clock &clock) const {
@@ -215,6 +221,10 @@ void GameManager::run() {
     // Wrap to 0 instead of overflowing: an unpaced loop (frame_time 0) runs
     // tens of thousands of iterations a second and a long run reaches INT_MAX.
     step_count = step_count < INT_MAX ? step_count + 1 : 0;
+    if (!game_over && platform::stopRequested()) {
+      log_manager.writeLog("GameManager::run(): Caught %s, ending the game.", platform::stopSignalName());
+      game_over = true;
+    }
     if (game_over)
       break;
   }

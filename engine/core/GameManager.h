@@ -21,7 +21,9 @@ class GameManager : public Manager {
   /// Stops every manager in reverse order, the log last.
   void shutDown() override;
 
-  /// Runs the game loop until the game-over flag is set.
+  /// Runs the game loop until the game-over flag is set, or until SIGINT or
+  /// SIGTERM arrives (caught from start-up until shut-down): either ends the
+  /// loop after the current iteration.
   void run();
 
   /// Accepts interest only in "cv-step".

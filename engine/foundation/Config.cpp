@@ -134,7 +134,8 @@ Config::Config()
       quadtree_depth(10),
       grid_width(20),
       grid_height(8),
-      log_level(0) {}
+      log_level(0),
+      log_level_given(false) {}
 
 Config &Config::getInstance() {
   static Config config;
@@ -190,7 +191,9 @@ void Config::loadConfig(std::string text) {
   setInt(match("", "grid_height"), grid_height);
   setInt(match("", "quadtree_depth"), quadtree_depth);
   setInt(match("", "quadtree_threshold"), quadtree_threshold);
-  setInt(match("", "log_level"), log_level);
+  const std::string level = match("", "log_level");
+  setInt(level, log_level);
+  log_level_given = log_level_given || !level.empty();
 }
 
 void Config::print() const {
@@ -239,5 +242,6 @@ int Config::getQuadtreeDepth() const { return quadtree_depth; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
 int Config::getLogLevel() const { return log_level; }
+bool Config::hasLogLevel() const { return log_level_given; }
 
 }  // namespace cv

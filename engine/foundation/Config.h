@@ -73,8 +73,10 @@ class Config {
   int getGridWidth() const;
   /// Reported in the summary only.
   int getGridHeight() const;
-  /// Log level the log manager takes when it starts.
+  /// Log level the log manager takes when it starts, if the text gave one.
   int getLogLevel() const;
+  /// Whether some text loaded so far gave the log level.
+  bool hasLogLevel() const;
 
  private:
   Config();
@@ -102,6 +104,7 @@ class Config {
   int grid_width;                ///< reported only
   int grid_height;               ///< reported only
   int log_level;                 ///< log level set when the log starts
+  bool log_level_given;          ///< whether a loaded text gave log_level
 };
 
 }  // namespace cv

@@ -25,7 +25,9 @@ int LogManager::startUp() {
     writeLog("LogManager::startup(): Warning! LogManager already started.");
     return -1;
   }
-  log_level = Config::getInstance().getLogLevel();
+  // A level set in code before start-up stays unless the configuration names one.
+  if (Config::getInstance().hasLogLevel())
+    log_level = Config::getInstance().getLogLevel();
   const char *from_environment = std::getenv("CORVANE_LOG");
   const std::string filename = from_environment ? from_environment : Config::getInstance().getLogFile();
   log_file = std::fopen(filename.c_str(), "w");

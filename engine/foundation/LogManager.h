@@ -39,7 +39,8 @@ class LogManager : public Manager {
   /// Flush the file after every line when true.
   void setFlush(bool do_flush = true);
 
-  /// Levelled messages above `log_level` are not written.
+  /// Levelled messages above `log_level` are not written. A level set
+  /// before start-up stays unless the configuration gives log_level.
   void setLogLevel(int log_level);
 
   /// The threshold for levelled messages.

@@ -2,6 +2,7 @@
 
 #include "foundation/LogManager.h"
 #include "platform/platform.h"
+#include "platform/signals.h"
 #include "presentation/DisplayManager.h"
 #include "presentation/InputManager.h"
 
@@ -17,7 +18,8 @@ void waitForKeyPress(sf::RenderWindow &window) {
   const LogManager &log_manager = LogManager::getInstance();
   const InputManager &input_manager = InputManager::getInstance();
   bool paused = true;
-  while (paused) {
+  // Ctrl-C or SIGTERM ends the pause too, so the game loop can end.
+  while (paused && !platform::stopRequested()) {
     // The whole queue is read before the test, so presses waiting together resume once.
     for (int key_code : input_manager.drainKeyPresses(window)) {
       log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", key_code);

@@ -29,9 +29,5 @@ bool requestTimerResolution(int milliseconds);
 /// Returns false when the system refuses.
 bool releaseTimerResolution(int milliseconds);
 
-/// Whether a display to open windows on is named. On X11 the window library
-/// ends the program when it cannot reach the display, so check first.
-bool displayAvailable();
-
 }  // namespace platform
 }  // namespace cv

@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 
 #include <cerrno>
-#include <cstdlib>  // Required for: getenv()
 #include <ctime>  // Required for: clock_gettime(), nanosleep(), localtime_r()
 
 namespace cv {
@@ -44,11 +43,6 @@ void sleepMicroseconds(long microseconds) {
 bool requestTimerResolution(int) { return true; }
 
 bool releaseTimerResolution(int) { return true; }
-
-bool displayAvailable() {
-  const char *name = std::getenv("DISPLAY");
-  return name && *name;
-}
 
 }  // namespace platform
 }  // namespace cv

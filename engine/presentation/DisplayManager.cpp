@@ -7,7 +7,7 @@
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
-#include "platform/platform.h"
+#include "platform/display.h"
 
 namespace cv {
 
@@ -123,10 +123,23 @@ int DisplayManager::startGraphics() {
 int DisplayManager::openWindow() {
   const LogManager &log_manager = LogManager::getInstance();
   const Config &config = Config::getInstance();
-  if (!platform::displayAvailable()) {
-    log_manager.writeLog("DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set).");
-    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
-    return -1;
+  // The window library ends the whole program when the display does not
+  // answer, so the display is asked first.
+  std::string display_name, complaint;
+  switch (platform::probeDisplay(display_name, complaint)) {
+    case platform::DisplayStatus::NOT_NAMED:
+      log_manager.writeLog("DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set).");
+      log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+      return -1;
+    case platform::DisplayStatus::UNREACHABLE:
+      log_manager.writeLog("DisplayManager::startUp(): Error! cannot connect to display '%s' to open a window on.",
+                           display_name.c_str());
+      if (!complaint.empty())
+        log_manager.writeLog("DisplayManager::startUp(): The display said: %s", complaint.c_str());
+      log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+      return -1;
+    case platform::DisplayStatus::REACHABLE:
+      break;
   }
   const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
   log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",

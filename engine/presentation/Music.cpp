@@ -1,18 +1,23 @@
 #include "presentation/Music.h"
 
-#include <filesystem>
+#include <SFML/Audio/InputSoundFile.hpp>
 
 #include "foundation/LogManager.h"
+#include "presentation/SoundFileCheck.h"
 
 namespace cv {
 
 Music::Music() : label("[Undefined]") {}
 
 int Music::loadMusic(std::string filename) {
-  // The audio module reads a directory or a pipe without end: plain files only.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(filename, error))
+  // The check opens the header only; the stream opens the file again itself.
+  sf::InputSoundFile file;
+  std::string reason;
+  if (SoundFileCheck::open(filename, MAX_MUSIC_SAMPLES, file, reason) == -1) {
+    LogManager::getInstance().writeLog("Music::loadMusic(): Error! '%s' not opened: %s.", filename.c_str(),
+                                       reason.c_str());
     return -1;
+  }
   return music.openFromFile(filename) ? 0 : -1;
 }
 

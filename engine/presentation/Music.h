@@ -11,8 +11,10 @@ class Music {
   /// A music with no file open, labelled "[Undefined]".
   Music();
 
-  /// Opens `filename` for streaming. 0 opened, -1 when the file does not
-  /// open as a music stream.
+  /// Opens `filename` for streaming. The file is checked first
+  /// (SoundFileCheck, at most MAX_MUSIC_SAMPLES) and a refusal is logged
+  /// with its reason. 0 opened, -1 when the file does not open as a music
+  /// stream.
   int loadMusic(std::string filename);
   /// Sets the name the music is found by.
   void setLabel(std::string new_label);

@@ -1,12 +1,36 @@
 #include "presentation/ResourceManager.h"
 
 #include <memory>
+#include <new>
 
 #include "foundation/LogManager.h"
+#include "presentation/AudioDevice.h"
 #include "presentation/Sprite.h"
 #include "presentation/SpriteFileReader.h"
 
 namespace cv {
+
+namespace {
+
+// The object in `slot`, made on first use: every sound and music asks the
+// audio device for a voice when it is made, so only the ones loaded are made.
+// A slot keeps its object, so pointers handed out stay valid for the run.
+// Null when there is no audio device or no memory.
+template <typename Audio>
+Audio *audioIn(std::unique_ptr<Audio> &slot) {
+  if (!AudioDevice::isAvailable())
+    return nullptr;
+  if (!slot) {
+    try {
+      slot = std::make_unique<Audio>();
+    } catch (const std::bad_alloc &) {
+      return nullptr;
+    }
+  }
+  return slot.get();
+}
+
+}  // namespace
 
 ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
   setType("ResourceManager");
@@ -27,6 +51,8 @@ int ResourceManager::startUp() {
   sprite_count = 0;
   sound_count = 0;
   music_count = 0;
+  // Asked now, so a silent game says why before anything is loaded.
+  AudioDevice::isAvailable();
   Manager::startUp();
   LogManager::getInstance().writeLog(5, "ResourceManager::startUp(): successfully started.");
   return 0;
@@ -35,9 +61,9 @@ int ResourceManager::startUp() {
 void ResourceManager::shutDown() {
   freeSprites();
   for (int i = 0; i < sound_count; i++)
-    sounds[i].stop();
+    sounds[i]->stop();
   for (int i = 0; i < music_count; i++)
-    music[i].stop();
+    music[i]->stop();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "ResourceManager::shutDown(): successfully stopped.");
 }
@@ -105,11 +131,12 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
     log_manager.writeLog("ResourceManager::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
     return -1;
   }
-  if (sounds[sound_count].loadSound(filename) == -1) {
+  Sound *sound = audioIn(sounds[sound_count]);
+  if (!sound || sound->loadSound(filename) == -1) {
     log_manager.writeLog("ResourceManager::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
     return -1;
   }
-  sounds[sound_count].setLabel(label);
+  sound->setLabel(label);
   log_manager.writeLog(1, "ResourceManager::loadSound(): Sound '%s' successfully loaded.", label.c_str());
   sound_count++;
   return 0;
@@ -119,8 +146,8 @@ Sound *ResourceManager::getSound(std::string label) {
   const LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog(5, "ResourceManager::getSound(): Looking for sound '%s'.", label.c_str());
   for (int i = 0; i < sound_count; i++)
-    if (sounds[i].getLabel() == label)
-      return &sounds[i];
+    if (sounds[i]->getLabel() == label)
+      return sounds[i].get();
   log_manager.writeLog("ResourceManager::getSound(): Warning! Sound '%s' not found.", label.c_str());
   return nullptr;
 }
@@ -137,11 +164,12 @@ int ResourceManager::loadMusic(std::string filename, std::string label) {
     log_manager.writeLog("ResourceManager::loadMusic(): Error! Must provide label for music.");
     return -1;
   }
-  if (music[music_count].loadMusic(filename) == -1) {
+  Music *piece = audioIn(music[music_count]);
+  if (!piece || piece->loadMusic(filename) == -1) {
     log_manager.writeLog("ResourceManager::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
     return -1;
   }
-  music[music_count].setLabel(label);
+  piece->setLabel(label);
   log_manager.writeLog(1, "ResourceManager::loadMusic(): Music '%s' successfully loaded.", label.c_str());
   music_count++;
   return 0;
@@ -151,8 +179,8 @@ Music *ResourceManager::getMusic(std::string label) {
   const LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog(5, "ResourceManager::getMusic(): Looking for music '%s'.", label.c_str());
   for (int i = 0; i < music_count; i++)
-    if (music[i].getLabel() == label)
-      return &music[i];
+    if (music[i]->getLabel() == label)
+      return music[i].get();
   log_manager.writeLog("ResourceManager::getMusic(): Warning! Music '%s' not found.", label.c_str());
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "core/Manager.h"
@@ -33,12 +34,14 @@ class ResourceManager : public Manager {
   /// The first loaded sprite labelled `label`, or null (with a warning).
   Sprite *getSprite(std::string label) const;
 
-  /// Loads a sound file into the next free slot under `label`.
+  /// Loads a sound file into the next free slot under `label`. Without an
+  /// audio device (logged once) every load fails.
   int loadSound(std::string filename, std::string label);
   /// The first loaded sound labelled `label`, or null (with a warning).
   Sound *getSound(std::string label);
 
   /// Opens a music file in the next free slot under `label` (not empty).
+  /// Without an audio device (logged once) every load fails.
   int loadMusic(std::string filename, std::string label);
   /// The first loaded music labelled `label`, or null (with a warning).
   Music *getMusic(std::string label);
@@ -55,10 +58,10 @@ class ResourceManager : public Manager {
 
   Sprite *sprites[MAX_SPRITES];  ///< loaded sprites, owned
   int sprite_count;              ///< sprites loaded
-  Sound sounds[MAX_SOUNDS];      ///< sound slots
-  int sound_count;               ///< sounds loaded
-  Music music[MAX_MUSICS];       ///< music slots
-  int music_count;               ///< musics loaded
+  std::unique_ptr<Sound> sounds[MAX_SOUNDS];  ///< sound slots, each made by its first load
+  int sound_count;                            ///< sounds loaded
+  std::unique_ptr<Music> music[MAX_MUSICS];   ///< music slots, each made by its first load
+  int music_count;                            ///< musics loaded
 };
 
 }  // namespace cv

@@ -2,11 +2,11 @@
 
 #include <SFML/Audio/InputSoundFile.hpp>
 #include <algorithm>
-#include <filesystem>
 #include <new>
 #include <vector>
 
 #include "foundation/LogManager.h"
+#include "presentation/SoundFileCheck.h"
 
 namespace cv {
 
@@ -42,11 +42,13 @@ Sound::~Sound() { sound.resetBuffer(); }
 int Sound::loadSound(std::string filename) {
   // Decode first and only then replace the buffer, so a file that fails
   // leaves the voice with the samples it had.
-  // The audio module reads a directory or a pipe without end: plain files only.
-  std::error_code error;
   sf::InputSoundFile file;
-  if (!std::filesystem::is_regular_file(filename, error) || !file.openFromFile(filename))
+  std::string reason;
+  if (SoundFileCheck::open(filename, MAX_SOUND_SAMPLES, file, reason) == -1) {
+    LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: %s.", filename.c_str(),
+                                       reason.c_str());
     return -1;
+  }
   std::vector<sf::Int16> samples;
   try {
     if (!readAllSamples(file, samples))

@@ -15,8 +15,10 @@ class Sound {
   ~Sound();
 
   /// Loads the samples of `filename` and attaches them to the voice.
-  /// 0 loaded, -1 when the file does not load as sound samples; then the
-  /// samples loaded before stay attached.
+  /// The file is checked first (SoundFileCheck, at most MAX_SOUND_SAMPLES)
+  /// and a refusal is logged with its reason. 0 loaded, -1 when the file
+  /// does not load as sound samples; then the samples loaded before stay
+  /// attached.
   int loadSound(std::string filename);
   /// Sets the name the sound is found by.
   void setLabel(std::string new_label);

@@ -119,3 +119,17 @@ TEST(LogManager, TimeStringIsTimeOfDay) {
   EXPECT_EQ(now.size(), 8u);
   EXPECT_TRUE(startsWithTimeOfDay(now)) << now;
 }
+
+TEST(LogManager, LevelSetInCodeBeforeStartUpStaysUnlessTheConfigurationGivesOne) {
+  cv::LogManager::getInstance().setLogLevel(5);
+  TestEngine without("headless:true,frame_time:20,");
+  ASSERT_EQ(without.start(), 0);
+  EXPECT_EQ(cv::LogManager::getInstance().getLogLevel(), 5);
+  EXPECT_TRUE(without.logged("LogManager::startUp(): successfully started."));
+  without.stop();
+
+  TestEngine with("headless:true,log_level:2,");
+  ASSERT_EQ(with.start(), 0);
+  EXPECT_EQ(cv::LogManager::getInstance().getLogLevel(), 2);
+  with.stop();
+}

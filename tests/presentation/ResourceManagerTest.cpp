@@ -130,11 +130,19 @@ TEST(ResourceManager, RefusesBadSoundAndMusicFilesAndAnUnlabelledMusic) {
   EXPECT_EQ(resources.loadMusic(wav, ""), -1);
   EXPECT_EQ(resources.loadSound(wav, ""), 0);
   EXPECT_EQ(resources.loadMusic(wav, "e"), 0);
-  EXPECT_EQ(engine.messagesFrom("ResourceManager::loadSound(): Error! Cannot load sound from file '" + text + "'."),
+  // The audio library's own complaint and the engine's reason come before
+  // each failure message.
+  EXPECT_EQ(engine.messagesFrom("SFML: Failed to open sound file \"" + text + "\" (format not supported)"),
             (std::vector<std::string>{
+                "SFML: Failed to open sound file \"" + text + "\" (format not supported)",
+                "Sound::loadSound(): Error! '" + text + "' not decoded: not a sound file the audio library reads.",
                 "ResourceManager::loadSound(): Error! Cannot load sound from file '" + text + "'.",
+                "Sound::loadSound(): Error! '" + truncated +
+                    "' not decoded: chunk 'data' of 4294967040 bytes runs past the end of the file.",
                 "ResourceManager::loadSound(): Error! Cannot load sound from file '" + truncated + "'.",
+                "Sound::loadSound(): Error! '" + engine.directory() + "' not decoded: missing or not a plain file.",
                 "ResourceManager::loadSound(): Error! Cannot load sound from file '" + engine.directory() + "'.",
+                "Music::loadMusic(): Error! '" + missing + "' not opened: missing or not a plain file.",
                 "ResourceManager::loadmusic(): Error! Cannot load music from file '" + missing + "'.",
                 "ResourceManager::loadMusic(): Error! Must provide label for music.",
                 "ResourceManager::loadSound(): Sound '' successfully loaded.",

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
@@ -392,6 +393,42 @@ TEST(InputWindow, PauseKeyStopsTheLoopUntilAnyKeyIsPressed) {
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game paused."));
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Keypress (57)"));
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game resumed."));
+  }
+  engine.stop();
+}
+
+TEST(InputWindow, TerminateWhilePausedEndsThePauseAndTheGame) {
+  const std::string title = "corvane-input-pause-terminate";
+  TestEngine engine(windowConfig(title, "log_level:1,"));
+  ASSERT_EQ(engine.start(), 0);
+  {
+    cv::Pause pause(cv::Keyboard::F10);
+    Loop loop;
+    Recorder recorder(loop);
+    bool focused = false, kept_running = true;
+    loop.run([&] {
+      focused = focus(title);
+      loop.waitIterations(3);
+      xdotool("key F10");
+      // Paused once the count stands still between two looks.
+      int paused = loop.iteration();
+      for (int look = 0; look < 50; look++) {
+        std::this_thread::sleep_for(200ms);
+        const int now = loop.iteration();
+        if (now == paused)
+          break;
+        paused = now;
+      }
+      std::raise(SIGTERM);
+      kept_running = loop.waitIterations(30);
+    });
+    ASSERT_TRUE(focused);
+    EXPECT_FALSE(kept_running);
+    EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game paused."));
+    EXPECT_EQ(engine.messagesFrom("Pause::eventHandler(): Game resumed."),
+              (std::vector<std::string>{"Pause::eventHandler(): Game resumed.",
+                                        "GameManager::run(): Caught SIGTERM, ending the game.",
+                                        "GameManager::run(): end of game loop"}));
   }
   engine.stop();
 }

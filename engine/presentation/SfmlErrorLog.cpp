@@ -1,0 +1,36 @@
+#include "presentation/SfmlErrorLog.h"
+
+#include <SFML/System/Err.hpp>
+
+#include "foundation/LogManager.h"
+
+namespace cv {
+
+void SfmlErrorLog::install() {
+  // Never destroyed: the library may still complain while the program's
+  // static objects are torn down at exit.
+  static SfmlErrorLog *const route = new SfmlErrorLog();
+  sf::err().rdbuf(route);
+}
+
+SfmlErrorLog::int_type SfmlErrorLog::overflow(int_type character) {
+  if (traits_type::eq_int_type(character, traits_type::eof()))
+    return traits_type::not_eof(character);
+  const char ch = traits_type::to_char_type(character);
+  if (ch == '\n') {
+    passLine();
+  } else {
+    line += ch;
+    if (line.size() >= MAX_LINE)
+      passLine();
+  }
+  return character;
+}
+
+void SfmlErrorLog::passLine() {
+  if (line.find_first_not_of(" \t\r") != std::string::npos)
+    LogManager::getInstance().writeLog("SFML: %s", line.c_str());
+  line.clear();
+}
+
+}  // namespace cv

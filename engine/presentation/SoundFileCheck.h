@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace sf {
+class InputSoundFile;
+}  // namespace sf
+
+namespace cv {
+
+/// Most samples (all channels counted) a sound may decode to: five minutes of
+/// stereo at 48 kHz, about 55 MB in memory. Sounds are held whole.
+const std::uint64_t MAX_SOUND_SAMPLES = 5ull * 60 * 48000 * 2;
+
+/// Most samples a music may hold: three hours of stereo at 48 kHz. Music is
+/// streamed, so this only keeps absurd headers out.
+const std::uint64_t MAX_MUSIC_SAMPLES = 3ull * 60 * 60 * 48000 * 2;
+
+/// Checks sound and music files before the audio library decodes them, so
+/// a malformed or absurd file is refused instead of crashing the program or
+/// filling memory. A WAV file is read chunk by chunk here first; every file
+/// must then have a channel count the audio device plays, a plausible sample
+/// rate and a decoded size within the given limit.
+class SoundFileCheck {
+ public:
+  /// Checks `filename` and opens it in `file` (header only, nothing decoded).
+  /// 0 when it may be decoded; -1 with `reason` saying why not, `file` then
+  /// being unusable.
+  static int open(const std::string &filename, std::uint64_t max_samples, sf::InputSoundFile &file,
+                  std::string &reason);
+
+  /// Whether `channel_count` is a layout the audio device plays: mono,
+  /// stereo, quad, 5.1, 6.1 or 7.1.
+  static bool isPlayableChannelCount(unsigned int channel_count);
+
+ private:
+  /// The structure of a RIFF WAVE file: its format chunk must come before its
+  /// data chunk, describe integer PCM sanely, and every chunk up to the data
+  /// must lie within the file; then its channels, rate and size as
+  /// checkFacts does. 0 when sound or not a RIFF file, -1 with `reason`
+  /// otherwise.
+  static int checkWave(const std::string &filename, std::uint64_t max_samples, std::string &reason);
+
+  /// The facts read from the header: channels, rate and decoded size.
+  static int checkFacts(unsigned int channel_count, unsigned int sample_rate, std::uint64_t sample_count,
+                        std::uint64_t max_samples, std::string &reason);
+};
+
+}  // namespace cv
