@@ -5,7 +5,7 @@
 #include "EnemyBullet.h"
 #include "enemyRules.h"
 
-MainEnemy::MainEnemy() : fire_interval(0), fire_counter(0), points(0), kind(GRAPE), left_limit(2), killed(false) {
+MainEnemy::MainEnemy() : fire_interval(0), fire_counter(0), points(0), kind(GRAPE), left_limit(2), killer_id(0) {
   setType("Enemy");
   setAltitude(2);
   setPosition(cv::Vector(0, 0));
@@ -32,9 +32,11 @@ int MainEnemy::getPoints() const { return points; }
 
 int MainEnemy::getKind() const { return kind; }
 
-bool MainEnemy::isKilled() const { return killed; }
+bool MainEnemy::isKilled() const { return killer_id != 0; }
 
-void MainEnemy::setKilled() { killed = true; }
+void MainEnemy::setKilled(int new_killer_id) { killer_id = new_killer_id; }
+
+int MainEnemy::getKillerId() const { return killer_id; }
 
 int MainEnemy::eventHandler(const cv::Event *event) {
   if (event->getType() == cv::STEP_EVENT) {
@@ -92,9 +94,10 @@ void MainEnemy::checkWalls() {
 
 void MainEnemy::collide(const cv::EventCollision *collision) {
   // The enemy is always one of the two objects: the rules look at the other.
-  const std::string other = otherObject(collision, this)->getType();
+  cv::Object *other_object = otherObject(collision, this);
+  const std::string other = other_object->getType();
   const bool turns = turnsOnContact();
-  if ((other == "Enemy" && !turns) || killed)
+  if ((other == "Enemy" && !turns) || isKilled())
     return;
   if (turns && (other == "Enemy" || other == "Wall" || other == "Shield")) {
     const cv::Vector velocity = getVelocity();
@@ -105,7 +108,7 @@ void MainEnemy::collide(const cv::EventCollision *collision) {
   if (other == "SuperBullet")
     hitBySuperBullet(collision, points, explosion_sprite);
   if (other == "Hero") {
-    killed = true;
+    killer_id = other_object->getId();
     cv::WorldManager::getInstance().markForDelete(collision->getObject1());
     cv::WorldManager::getInstance().markForDelete(collision->getObject2());
   }

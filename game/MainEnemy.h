@@ -29,8 +29,11 @@ class MainEnemy : public cv::Object {
   /// Whether a bullet, a super bullet or the hero has already killed the
   /// enemy; it then waits for its deletion and takes no further hits.
   bool isKilled() const;
-  /// Records the kill, so the enemy is scored only once.
-  void setKilled();
+  /// Records the kill by the object with id `killer_id`, so the enemy is
+  /// scored only once.
+  void setKilled(int killer_id);
+  /// Id of the object that killed the enemy, 0 while it lives.
+  int getKillerId() const;
 
  protected:
   /// Sets the per-kind parameters: the kind's number in the spawning rule,
@@ -65,5 +68,5 @@ class MainEnemy : public cv::Object {
   int kind;                      ///< number in the spawning rule
   float left_limit;              ///< x below which the enemy removes itself
   std::string explosion_sprite;  ///< sprite of the explosion it leaves
-  bool killed;                   ///< killed and marked for deletion already
+  int killer_id;                 ///< id of the object that killed it, 0 while it lives
 };

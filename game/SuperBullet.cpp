@@ -27,12 +27,21 @@ int SuperBullet::eventHandler(const cv::Event *event) {
   }
   // The enemy dies, never the super bullet, whichever of the two moved.
   cv::Object *other = otherObject(collision, this);
-  const auto *enemy = dynamic_cast<const MainEnemy *>(other);
-  if (other->getType() == "Enemy" && !(enemy && enemy->isKilled())) {
+  if (other->getType() == "Enemy" && countsAsKill(other)) {
     kills++;
+    killed_ids.push_back(other->getId());
     cv::WorldManager::getInstance().markForDelete(other);
   }
   return 1;
+}
+
+bool SuperBullet::countsAsKill(const cv::Object *enemy) const {
+  for (int id : killed_ids)
+    if (id == enemy->getId())
+      return false;
+  // An enemy that moved into this super bullet has already recorded it as its killer.
+  const auto *main_enemy = dynamic_cast<const MainEnemy *>(enemy);
+  return !main_enemy || !main_enemy->isKilled() || main_enemy->getKillerId() == getId();
 }
 
 int SuperBullet::getBounces() const { return bounces; }

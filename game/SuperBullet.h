@@ -1,6 +1,8 @@
 #pragma once
 // The hero's super bullet.
 
+#include <vector>
+
 #include "world/Object.h"
 
 /// A super bullet, type "SuperBullet": flies straight through every enemy it
@@ -20,6 +22,10 @@ class SuperBullet : public cv::Object {
   int getKills() const;
 
  private:
-  int bounces;  ///< walls bounced off
-  int kills;    ///< enemies passed through
+  /// Whether `enemy` is one more kill: an enemy counts once, and not when
+  /// something else killed it.
+  bool countsAsKill(const cv::Object *enemy) const;
+  int bounces;                   ///< walls bounced off
+  int kills;                     ///< enemies passed through
+  std::vector<int> killed_ids;   ///< ids of the enemies counted in kills
 };

@@ -121,7 +121,7 @@ void hitByBullet(const cv::EventCollision *collision, int points, const std::str
   // An enemy is scored once, even when it meets the same bullet again before its deletion.
   if (!bullet || !enemy || enemy->isKilled())
     return;
-  enemy->setKilled();
+  enemy->setKilled(bullet->getId());
   score((bullet->isReflected() + 1) * (bullet->getBounces() + 1) * points);
   cv::WorldManager::getInstance().markForDelete(first);
   cv::WorldManager::getInstance().markForDelete(second);
@@ -136,7 +136,7 @@ void hitBySuperBullet(const cv::EventCollision *collision, int points, const std
   // An enemy is scored once, even when it meets the same bullet again before its deletion.
   if (!bullet || !enemy || enemy->isKilled())
     return;
-  enemy->setKilled();
+  enemy->setKilled(bullet->getId());
   score((bullet->getKills() + 1) * (bullet->getBounces() + 1) * points);
   cv::WorldManager::getInstance().markForDelete(enemy);
   explodeAt(explosion_sprite, enemy->getPosition());
