@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,11 @@ class GameTest : public ::testing::Test {
     for (cv::ObjectListIterator li(&list); !li.isDone(); li.next())
       n += li.currentObject()->getType() == type;
     return n;
+  }
+
+  /// Whether two vectors agree to within rounding.
+  static bool near(cv::Vector a, cv::Vector b) {
+    return std::fabs(a.getX() - b.getX()) < 1e-5f && std::fabs(a.getY() - b.getY()) < 1e-5f;
   }
 
   /// How often `message` was logged.
