@@ -182,7 +182,10 @@ void Tomato::move(int dx, int dy) {
   move_countdown = move_slowdown;
   cv::WorldManager &world = cv::WorldManager::getInstance();
   const cv::Vector target(getPosition().getX() + static_cast<float>(dx), getPosition().getY() + static_cast<float>(dy));
-  if (target.getY() > world.getBoundary().getVertical() * 0.5f)
+  // Only the lower half, and never onto the last row: below it the hero would
+  // walk out of sight, where nothing can reach it and the game never ends.
+  const float height = world.getBoundary().getVertical();
+  if (target.getY() > height * 0.5f && target.getY() < height - 1)
     world.moveObject(this, target);
   for (const char *follower : {"Reflector", "Pickup"}) {
     const cv::ObjectList list = world.objectsOfType(follower);

@@ -47,7 +47,7 @@ class Tomato : public cv::Object {
   /// Counts down the cooldowns, drains or recharges the reflector and moves.
   void step();
   /// Moves by (dx, dy) when the move cooldown has run out, staying in the
-  /// lower half; the reflector and pick-up zone follow.
+  /// lower half above the last row; the reflector and pick-up zone follow.
   void move(int dx, int dy);
   /// Applies the movement, reflector and quit keys.
   void keyboard(const cv::EventKeyboard *event);

@@ -142,7 +142,7 @@ TEST_F(HeroTest, ReflectorTakenDownBelowZeroStaysBlockedUntilFull) {
   EXPECT_TRUE(hero->isReflectorOn());
 }
 
-TEST_F(HeroTest, MovesOneCellEverySecondStepInTheLowerHalfCarryingItsZones) {
+TEST_F(HeroTest, MovesOneCellEverySecondStepInTheLowerHalfOnScreenCarryingItsZones) {
   key(hero, cv::Keyboard::SPACE);  // a reflector, 3 cells to the right
   key(hero, cv::Keyboard::A);
   key(hero, cv::Keyboard::D);
@@ -155,6 +155,11 @@ TEST_F(HeroTest, MovesOneCellEverySecondStepInTheLowerHalfCarryingItsZones) {
   step(20);
   EXPECT_GT(hero->getPosition().getY(), 12) << "never into the upper half";
   EXPECT_EQ(hero->getPosition().getY(), 13);
+  // Nor out of sight at the bottom: row 22 is the lowest of a 24-row world.
+  key(hero, cv::Keyboard::W, cv::KEY_RELEASED);
+  key(hero, cv::Keyboard::S);
+  step(30);  // the reflector, up since the start, lasts 60 steps
+  EXPECT_EQ(hero->getPosition().getY(), 22);
   for (const char *zone : {"Reflector", "Pickup"}) {
     const cv::ObjectList list = world().objectsOfType(zone);
     ASSERT_EQ(list.getCount(), 1);
