@@ -39,7 +39,8 @@ Tomato::Tomato()
   pickup = new Pickup(getPosition());
   cv::LogManager &log = cv::LogManager::getInstance();
   log.writeLog("Collision box size: %f", static_cast<double>(getBox().getHorizontal()));
-  setBox(cv::Box(cv::Vector(1, 1), 1, 1));
+  // One cell at the middle of the picture, which is drawn centred on the position.
+  setBox(cv::Box(cv::Vector(-0.5f, -0.5f), 1, 1));
   log.writeLog("Collision box size: %f", static_cast<double>(getBox().getHorizontal()));
 }
 

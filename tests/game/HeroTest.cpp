@@ -35,7 +35,7 @@ TEST_F(HeroTest, StartsCentredWithReticlePickupAndOneCellBox) {
   EXPECT_EQ(hero->getPosition(), Vector(40, 18));
   EXPECT_EQ(hero->getReticle()->getPosition(), Vector(40, 12));
   EXPECT_EQ(count("Pickup"), 1);
-  EXPECT_EQ(hero->getBox(), cv::Box(Vector(1, 1), 1, 1));
+  EXPECT_EQ(hero->getBox(), cv::Box(Vector(-0.5f, -0.5f), 1, 1));
   EXPECT_EQ(hero->getAmmo(), 2);
   EXPECT_EQ(hero->getReflectorPower(), 30);
 }

@@ -6,6 +6,7 @@
 #include "Bullet.h"
 #include "GameOver.h"
 #include "GameStart.h"
+#include "MainEnemy.h"
 #include "Points.h"
 #include "ReflectorDisplay.h"
 #include "Tomato.h"
@@ -65,7 +66,9 @@ TEST_F(ScreenTest, GameOverClearsTheGameAndPStartsAFreshOne) {
   key(start, cv::Keyboard::P);
   Tomato *hero = all<Tomato>()[0];
   hero->addAmmo(3);
-  step(200);  // points, a few shots' worth of state
+  all<MainEnemy>()[0]->setActive(false);  // the grape holds its fire; removed all the same
+  step(200);
+  ASSERT_EQ(count("Hero"), 1);
   counter("Bullets")->setValue(5);
   key(hero, cv::Keyboard::SPACE);
   auto *bullet = new Bullet(Vector(10, 20), false);
