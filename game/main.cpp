@@ -1,6 +1,8 @@
 // Tomato: a top-down shooter on the Corvane engine.
 
 #include "Corvane.h"
+#include "GameStart.h"
+#include "resources.h"
 
 int main() {
   cv::GameManager &game_manager = cv::GameManager::getInstance();
@@ -9,6 +11,9 @@ int main() {
     game_manager.shutDown();
     return 0;
   }
+  loadResources();
+  new GameStart;
+  new cv::Pause(cv::Keyboard::F10);
   cv::LogManager::getInstance().setFlush(true);
   game_manager.run();
   game_manager.shutDown();

@@ -13,7 +13,7 @@ jobs="$(nproc)"
 bash scripts/build.sh build
 (cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j "$jobs")
 
-bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF -DCORVANE_BUILD_GAME=OFF
+bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF
 (cd build-sanitize && ctest --output-on-failure -L unit -j "$jobs")
 # The window tests too, for memory errors and undefined behaviour. Leaks are
 # checked on the headless tests only: the OpenGL driver that a window loads

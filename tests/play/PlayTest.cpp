@@ -1,0 +1,377 @@
+// Plays the real game in a window under Xvfb, driven with xdotool as a
+// player drives it, and reads back its screen, its log and its sound.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/TestEngine.h"
+
+// Last: the X headers define macros that clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Longest wait for anything the test waits on; nothing waits unbounded.
+constexpr auto PATIENCE = 20s;
+const std::string TITLE = "TomatoPlayTest";
+
+// Runs xdotool with `arguments`, bounded in time. True when it succeeded.
+bool xdotool(const std::string &arguments) {
+  const std::string command = "timeout 10 xdotool " + arguments + " > /dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+// Asks `done` until it holds or the patience runs out; returns its last answer.
+bool waitFor(const std::function<bool()> &done, std::chrono::milliseconds patience = PATIENCE) {
+  const auto until = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    if (done())
+      return true;
+    if (std::chrono::steady_clock::now() >= until)
+      return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+// A copy of the window's pixels, 24-bit colour.
+struct Screen {
+  int width = 0, height = 0;  // size in pixels
+  std::vector<unsigned long> pixels;  // row by row
+  unsigned long at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+// The colours the game draws, as the window shows them.
+enum class Hue { BLACK, RED, YELLOW, MAGENTA, WHITE, OTHER };
+
+Hue hueOf(unsigned long pixel) {
+  const int r = static_cast<int>((pixel >> 16) & 0xff), g = static_cast<int>((pixel >> 8) & 0xff),
+            b = static_cast<int>(pixel & 0xff);
+  const bool R = r > 160, G = g > 160, B = b > 160;
+  if (r < 60 && g < 60 && b < 60) return Hue::BLACK;
+  if (R && g < 90 && b < 90) return Hue::RED;
+  if (R && G && b < 90) return Hue::YELLOW;
+  if (R && B && g < 90) return Hue::MAGENTA;
+  if (R && G && B) return Hue::WHITE;
+  return Hue::OTHER;
+}
+
+// Pixels of `hue` in the cells [left, right) x [top, bottom) of an 80 x 24
+// grid, and their mean column in cells.
+struct Census {
+  int count = 0;
+  double mean_column = 0;
+  double min_column = 1e9, max_column = -1, min_row = 1e9, max_row = -1;
+};
+
+Census census(const Screen &screen, Hue hue, double left, double top, double right, double bottom) {
+  const double cell_w = screen.width / 80.0, cell_h = screen.height / 24.0;
+  Census result;
+  double sum = 0;
+  for (int y = static_cast<int>(top * cell_h); y < static_cast<int>(bottom * cell_h) && y < screen.height; y++)
+    for (int x = static_cast<int>(left * cell_w); x < static_cast<int>(right * cell_w) && x < screen.width; x++)
+      if (hueOf(screen.at(x, y)) == hue) {
+        result.count++;
+        const double column = x / cell_w, row = y / cell_h;
+        sum += column;
+        result.min_column = std::min(result.min_column, column);
+        result.max_column = std::max(result.max_column, column);
+        result.min_row = std::min(result.min_row, row);
+        result.max_row = std::max(result.max_row, row);
+      }
+  result.mean_column = result.count ? sum / result.count : 0;
+  return result;
+}
+
+// The tomato program running in a directory of its own.
+class Game {
+ public:
+  // Prepares a run directory: the built run directory's font, sprites and
+  // sounds (only the sounds in `sounds` when given), and `config`.
+  Game(const std::string &config, const std::vector<std::string> &sounds = {}) : dir(cvtest::makeTempDirectory()) {
+    const std::string run = TOMATO_RUN_DIR;
+    link(run + "/cv-font.ttf", dir + "/cv-font.ttf");
+    symlink((run + "/sprites").c_str(), (dir + "/sprites").c_str());
+    if (sounds.empty()) {
+      symlink((run + "/sounds").c_str(), (dir + "/sounds").c_str());
+    } else {
+      mkdir((dir + "/sounds").c_str(), 0755);
+      for (const std::string &sound : sounds)
+        link(run + "/sounds/" + sound, dir + "/sounds/" + sound);
+    }
+    cvtest::writeFile(dir + "/cv-config.txt", "window_title:" + TITLE + "," + config);
+  }
+
+  ~Game() {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+
+  // Starts tomato in the run directory with `environment` added.
+  void start(const std::vector<std::pair<std::string, std::string>> &environment = {}) {
+    pid = fork();
+    if (pid == 0) {
+      if (chdir(dir.c_str()) != 0) _exit(127);
+      unsetenv("CORVANE_CONFIG");
+      unsetenv("CORVANE_LOG");
+      for (const auto &[name, value] : environment)
+        setenv(name.c_str(), value.c_str(), 1);
+      execl(TOMATO_EXE, TOMATO_EXE, static_cast<char *>(nullptr));
+      _exit(127);
+    }
+  }
+
+  // Waits for the program to end; its exit status (128 + the signal that
+  // ended it), or -1 when it did not end.
+  int waitForExit() {
+    int status = 0;
+    if (!waitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }))
+      return -1;
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+  // Every log message, without time and step.
+  std::vector<std::string> messages() const {
+    std::vector<std::string> result;
+    std::ifstream file(dir + "/corvane.log");
+    for (std::string line; std::getline(file, line);)
+      result.push_back(cvtest::messageOf(line));
+    return result;
+  }
+
+  int timesLogged(const std::string &message) const {
+    int n = 0;
+    for (const std::string &logged : messages()) n += logged == message;
+    return n;
+  }
+
+  std::string dir;  // the run directory
+  pid_t pid = -1;   // the running program, or -1
+
+ private:
+  static void link(const std::string &from, const std::string &to) { symlink(from.c_str(), to.c_str()); }
+};
+
+// The window of the game on the X display.
+class GameWindow {
+ public:
+  GameWindow() : display(XOpenDisplay(nullptr)) {}
+  ~GameWindow() {
+    if (display) XCloseDisplay(display);
+  }
+
+  // Finds the game's window and gives it the keyboard focus.
+  bool find() {
+    if (!display) return false;
+    FILE *search = popen(("timeout 20 xdotool search --sync --name '^" + TITLE + "$' 2>/dev/null").c_str(), "r");
+    if (!search) return false;
+    unsigned long id = 0;
+    const bool found = fscanf(search, "%lu", &id) == 1;
+    pclose(search);
+    window = id;
+    return found && xdotool("windowfocus --sync " + std::to_string(id));
+  }
+
+  // The window's pixels now.
+  Screen capture() const {
+    Screen screen;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return screen;
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return screen;
+    screen.width = attributes.width;
+    screen.height = attributes.height;
+    for (int row = 0; row < screen.height; row++)
+      for (int column = 0; column < screen.width; column++)
+        screen.pixels.push_back(XGetPixel(image, column, row) & 0xffffff);
+    XDestroyImage(image);
+    return screen;
+  }
+
+  // Moves the mouse pointer over cell (column, row) of the 80 x 24 grid.
+  bool pointAt(double column, double row) const {
+    return xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(static_cast<int>(column * 12.8)) +
+                   " " + std::to_string(static_cast<int>(row * 32 + 16)));
+  }
+
+ private:
+  Display *display;        // connection to the X server
+  Window window = 0;        // the game's window
+};
+
+// Keeps the screenshot for a person when CORVANE_TEST_SCREENSHOTS names a directory.
+void keep(const std::string &name) {
+  const char *directory = std::getenv("CORVANE_TEST_SCREENSHOTS");
+  if (directory && *directory)
+    std::system(("import -window root '" + std::string(directory) + "/" + name + ".png' 2>/dev/null").c_str());
+}
+
+// A left click as a player makes it: the button stays down for a few frames,
+// so the game reads which button went down.
+void leftClick() {
+  xdotool("mousedown 1");
+  std::this_thread::sleep_for(150ms);
+  xdotool("mouseup 1");
+  std::this_thread::sleep_for(100ms);
+}
+
+const char *SPRITES[] = {"grape", "lemon", "banana", "durian", "shield", "watermelon", "bullet",
+                         "enemy_bullet", "reflector", "gamestart", "gameover", "grape-explosion",
+                         "banana-explosion", "lemon-explosion", "watermelon-explosion", "durian-explosion",
+                         "player", "wall", "ammo_box"};
+const char *SOUNDS[] = {"fire", "explode", "explosion-sound", "start-sound", "enemy-death-sound",
+                        "player-death-sound", "shoot"};
+
+TEST(PlayTest, StartPlayMoveFireAndQuit) {
+  Game game("log_level:1,random_seed:3,");
+  game.start();
+  GameWindow window;
+  ASSERT_TRUE(window.find());
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("GameManager::run(): starting game loop") == 1; }));
+
+  for (const char *sprite : SPRITES)
+    EXPECT_EQ(game.timesLogged("ResourceManager::loadSprite(): Sprite '" + std::string(sprite) + "' loaded."), 1)
+        << sprite;
+  for (const char *sound : SOUNDS)
+    EXPECT_EQ(game.timesLogged("ResourceManager::loadSound(): Sound '" + std::string(sound) + "' successfully loaded."),
+              1)
+        << sound;
+  for (const char *music : {"start music", "game music"})
+    EXPECT_EQ(game.timesLogged("ResourceManager::loadMusic(): Music '" + std::string(music) + "' successfully loaded."),
+              1)
+        << music;
+
+  // The title picture, centred in the window.
+  Census title;
+  ASSERT_TRUE(waitFor([&] { return (title = census(window.capture(), Hue::RED, 0, 0, 80, 24)).count > 2000; }));
+  keep("play-1-title");
+  EXPECT_NEAR((title.min_column + title.max_column) / 2, 40, 1.5);
+  EXPECT_NEAR((title.min_row + title.max_row) / 2, 12, 1.5);
+
+  // P: hero, walls, a grape and the three counters. With this seed the grape
+  // starts right of the hero, so its first shots pass the hero by.
+  ASSERT_TRUE(xdotool("key p"));
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("Collision box size: 1.000000") == 1; }));
+  Screen play;
+  ASSERT_TRUE(waitFor([&] {
+    play = window.capture();
+    return census(play, Hue::RED, 0, 3, 80, 10).count == 0 && census(play, Hue::WHITE, 0, 0, 2, 24).count > 0;
+  }));
+  keep("play-2-started");
+  EXPECT_GT(census(play, Hue::RED, 30, 16, 50, 21).count, 100) << "hero";
+  EXPECT_GT(census(play, Hue::WHITE, 0, 0, 2, 24).count, 200) << "left wall";
+  EXPECT_GT(census(play, Hue::WHITE, 52, 0, 54.5, 24).count, 200) << "right wall";
+  EXPECT_GT(census(play, Hue::MAGENTA, 2, 0, 52, 12).count, 50) << "grape";
+  EXPECT_EQ(census(play, Hue::RED, 0, 3, 80, 10).count, 0) << "the title picture is gone";
+  for (double row : {0.0, 10.0, 20.0})
+    EXPECT_GT(census(play, Hue::YELLOW, 54, row, 80, row + 4).count, 100) << "counter at row " << row;
+
+  // A left click fires one bullet once the first cooldown has passed: the
+  // "Bullets" counter shows another value and a bullet flies toward the aim.
+  ASSERT_TRUE(window.pointAt(10, 22));
+  std::this_thread::sleep_for(200ms);
+  const Screen counter_before = window.capture();
+  const auto counterChanged = [&](const Screen &now) {
+    int changed = 0;
+    for (int y = now.height * 20 / 24; y < now.height; y++)
+      for (int x = now.width * 54 / 80; x < now.width; x++)
+        changed += counter_before.at(x, y) != now.at(x, y);
+    return changed > 10;
+  };
+  Screen fired;
+  ASSERT_TRUE(waitFor([&] {
+    leftClick();
+    fired = window.capture();
+    return counterChanged(fired);
+  }));
+  keep("play-3-fired");
+  EXPECT_GT(census(fired, Hue::YELLOW, 2, 12, 52, 24).count, 0) << "the bullet";
+
+  // D moves the hero right.
+  const double before = census(window.capture(), Hue::RED, 2, 16, 52, 21).mean_column;
+  ASSERT_TRUE(xdotool("keydown d"));
+  std::this_thread::sleep_for(600ms);
+  ASSERT_TRUE(xdotool("keyup d"));
+  std::this_thread::sleep_for(200ms);
+  const double after = census(window.capture(), Hue::RED, 2, 16, 52, 21).mean_column;
+  EXPECT_GT(after, before + 1.5);
+
+  // Q ends the program cleanly.
+  ASSERT_TRUE(xdotool("key q"));
+  EXPECT_EQ(game.waitForExit(), 0);
+  const std::vector<std::string> messages = game.messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "** Game engine stopped **");
+}
+
+// Reads the 16-bit samples of a WAV file written by OpenAL's wave backend.
+std::vector<int16_t> samplesOf(const std::string &path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<int16_t> samples;
+  // Find the "data" chunk; anything before it is the header.
+  for (size_t at = 12; at + 8 <= bytes.size();) {
+    const uint32_t size = static_cast<uint8_t>(bytes[at + 4]) | static_cast<uint8_t>(bytes[at + 5]) << 8 |
+                          static_cast<uint8_t>(bytes[at + 6]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 7])) << 24;
+    if (std::string(&bytes[at], 4) == "data") {
+      for (size_t i = at + 8; i + 1 < bytes.size(); i += 2)
+        samples.push_back(static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8));
+      break;
+    }
+    at += 8 + size;
+  }
+  return samples;
+}
+
+TEST(PlayTest, FiringIsHeardThroughTheWaveBackend) {
+  // Only the shot's two sounds are there, so whatever is heard is the shot.
+  Game game("log_level:5,random_seed:3,", {"fire.wav", "shoot-sound.wav"});
+  const std::string wave = game.dir + "/heard.wav";
+  cvtest::writeFile(game.dir + "/alsoft.conf", "[general]\nsample-type = int16\n[wave]\nfile = " + wave + "\n");
+  game.start({{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", game.dir + "/alsoft.conf"}});
+  GameWindow window;
+  ASSERT_TRUE(window.find());
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("GameManager::run(): starting game loop") == 1; }));
+  ASSERT_TRUE(xdotool("key p"));
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("Collision box size: 1.000000") == 1; }));
+  ASSERT_TRUE(window.pointAt(10, 22));
+  const std::string fired = "ResourceManager::getSound(): Looking for sound 'fire'.";
+  ASSERT_TRUE(waitFor([&] {
+    leftClick();
+    return game.timesLogged(fired) > 0;
+  }));
+  std::this_thread::sleep_for(800ms);  // the shot's sound plays out
+  EXPECT_EQ(game.timesLogged(fired), 1) << "one click, one shot";
+  ASSERT_TRUE(xdotool("key q"));
+  ASSERT_EQ(game.waitForExit(), 0);
+
+  const std::vector<int16_t> samples = samplesOf(wave);
+  ASSERT_GT(samples.size(), 8000u) << "the wave backend recorded the run";
+  int loud = 0;
+  for (int16_t sample : samples)
+    loud += sample > 500 || sample < -500;
+  EXPECT_GT(loud, 100) << "the shot is audible";
+}
+
+}  // namespace
