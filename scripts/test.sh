@@ -15,8 +15,8 @@ bash scripts/build.sh build
 
 bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF
 (cd build-sanitize && ctest --output-on-failure -L unit -j "$jobs")
-# The window tests too, for memory errors and undefined behaviour. Leaks are
+# The window tests and play-throughs too, for memory errors and undefined behaviour. Leaks are
 # checked on the headless tests only: the OpenGL driver that a window loads
 # into the process keeps a few bytes of its own until the process ends.
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-  ctest --output-on-failure -L window)
+  ctest --output-on-failure -L "window|play")
