@@ -374,4 +374,21 @@ TEST(PlayTest, FiringIsHeardThroughTheWaveBackend) {
   EXPECT_GT(loud, 100) << "the shot is audible";
 }
 
+TEST(PlayTest, TerminatingTheGameInPlayShutsItDownCleanly) {
+  Game game("log_level:1,random_seed:3,");
+  game.start();
+  GameWindow window;
+  ASSERT_TRUE(window.find());
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("GameManager::run(): starting game loop") == 1; }));
+  ASSERT_TRUE(xdotool("key p"));
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("Collision box size: 1.000000") == 1; }));
+
+  ASSERT_EQ(kill(game.pid, SIGTERM), 0);
+  EXPECT_EQ(game.waitForExit(), 0);
+  EXPECT_EQ(game.timesLogged("GameManager::run(): Caught SIGTERM, ending the game."), 1);
+  const std::vector<std::string> messages = game.messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "** Game engine stopped **");
+}
+
 }  // namespace
