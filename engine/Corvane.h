@@ -38,4 +38,5 @@
 #include "world/EventOut.h"
 #include "world/Object.h"
 #include "world/SceneGraph.h"
+#include "world/SpatialGrid.h"
 #include "world/WorldManager.h"
