@@ -41,7 +41,12 @@ bool gridIsUsable(const Config &config) {
 }  // namespace
 
 DisplayManager::DisplayManager()
-    : window_horizontal_pixels(0), window_vertical_pixels(0), window_horizontal_chars(0), window_vertical_chars(0) {
+    : window_horizontal_pixels(0),
+      window_vertical_pixels(0),
+      window_horizontal_chars(0),
+      window_vertical_chars(0),
+      batch_ready(false),
+      batching(true) {
   setType("DisplayManager");
 }
 
@@ -114,6 +119,10 @@ int DisplayManager::startGraphics() {
 
   window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
   rectangle->setFillColor(window_background_color);
+  batch_ready = batch.prepare(font, text->getCharacterSize(), rectangle->getSize(), window_background_color);
+  if (!batch_ready)
+    log_manager.writeLog(
+        1, "DisplayManager::startUp(): Warning! font page not usable for batching; drawing each character.");
   // The first frame starts from the background, not from whatever the new
   // back buffer held.
   window->clear(window_background_color);
@@ -153,6 +162,8 @@ void DisplayManager::releaseGraphics() {
   }
   text.reset();
   rectangle.reset();
+  batch.clear();
+  batch_ready = false;
 }
 
 void DisplayManager::shutDown() {
@@ -179,7 +190,12 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   const Vector pixel = spacesToPixels(worldToView(world_pos));
   // The rectangle sits a tenth of a cell left and a fifth down from the text
   // position, where the glyphs of the font fall inside the cell.
-  rectangle->setPosition(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
+  const sf::Vector2f background(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
+  if (batch_ready && batching) {
+    batch.add(background, sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
+    return 0;
+  }
+  rectangle->setPosition(background);
   window->draw(*rectangle);
 
   text->setString(sf::String(ch));
@@ -213,6 +229,7 @@ int DisplayManager::swapBuffers() {
   if (refuseUnlessStarted())
     return -1;
   if (Config::getInstance().getHeadless() || !window) return -1;
+  drawBatch();
   window->display();
   window->clear(window_background_color);
   return 0;
@@ -223,7 +240,23 @@ int DisplayManager::getVerticalChars() const { return window_vertical_chars; }
 int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixels; }
 int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
 
-sf::RenderWindow *DisplayManager::getWindow() const { return window.get(); }
+void DisplayManager::setBatching(bool on) {
+  if (!on)
+    drawBatch();  // what was collected keeps its place under what follows
+  batching = on;
+}
+
+bool DisplayManager::getBatching() const { return batching; }
+
+void DisplayManager::drawBatch() const {
+  if (window)
+    batch.draw(*window);
+}
+
+sf::RenderWindow *DisplayManager::getWindow() const {
+  drawBatch();
+  return window.get();
+}
 
 float charWidth() {
   const DisplayManager &display_manager = DisplayManager::getInstance();
