@@ -5,6 +5,8 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/System/String.hpp>
+#include <algorithm>
+#include <cmath>
 
 namespace cv {
 
@@ -17,6 +19,9 @@ const float GLYPH_PADDING = 1.0f;
 // A texture coordinate inside the opaque white square at the page's corner:
 // sampled there, the page is white and the quad keeps its own colour.
 const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
+
+// Side of the squares of the window that glyphs are filed by, in pixels.
+const float BUCKET_SIZE = 32.0f;
 
 // The first printable character and the one after the last.
 const int FIRST_PRINTABLE = 32;
@@ -36,11 +41,22 @@ bool hasWhiteCorner(const sf::Texture &texture) {
 
 }  // namespace
 
-CharacterBatch::CharacterBatch() : font(nullptr), character_size(0), characters(0) {}
+CharacterBatch::CharacterBatch()
+    : font(nullptr),
+      character_size(0),
+      characters(0),
+      window_clean(false),
+      bucket_columns(0),
+      bucket_rows(0),
+      background_count(0) {}
 
 bool CharacterBatch::prepare(const sf::Font &new_font, unsigned int new_character_size,
-                             sf::Vector2f new_background_size, sf::Color new_background_color) {
+                             sf::Vector2f new_background_size, sf::Color new_background_color,
+                             sf::Vector2u window_size) {
   clear();
+  bucket_columns = static_cast<int>(std::ceil(static_cast<float>(window_size.x) / BUCKET_SIZE)) + 1;
+  bucket_rows = static_cast<int>(std::ceil(static_cast<float>(window_size.y) / BUCKET_SIZE)) + 1;
+  buckets.assign(static_cast<std::size_t>(bucket_columns) * static_cast<std::size_t>(bucket_rows), {});
   font = &new_font;
   character_size = new_character_size;
   background_size = new_background_size;
@@ -102,16 +118,95 @@ void CharacterBatch::add(sf::Vector2f background_corner, sf::Vector2f text_posit
     return;
   // A shape's corners are its position plus its local corners, as the
   // window's transform would add them.
-  appendQuad(Corners{background_corner.x, background_corner.y, background_corner.x + background_size.x,
-                     background_corner.y + background_size.y},
-             Corners{WHITE_TEXEL.x, WHITE_TEXEL.y, WHITE_TEXEL.x, WHITE_TEXEL.y}, background_color);
+  addBackground(Corners{background_corner.x, background_corner.y, background_corner.x + background_size.x,
+                        background_corner.y + background_size.y});
   const GlyphQuad &quad = quadOf(ch);
   if (quad.visible) {
     const float x = text_position.x, y = text_position.y;
-    appendQuad(Corners{x + quad.area.left, y + quad.area.top, x + quad.area.right, y + quad.area.bottom}, quad.texture,
-               color);
+    const Corners area{x + quad.area.left, y + quad.area.top, x + quad.area.right, y + quad.area.bottom};
+    appendQuad(area, quad.texture, color);
+    noteGlyph(area);
   }
   characters++;
+}
+
+void CharacterBatch::addBackground(const Corners &area) {
+  const Corners white{WHITE_TEXEL.x, WHITE_TEXEL.y, WHITE_TEXEL.x, WHITE_TEXEL.y};
+  if (!window_clean) {
+    appendQuad(area, white, background_color);
+    return;
+  }
+  // Each piece is the overlap with one earlier glyph: its edges are edges of
+  // the two quads, so it covers exactly their common pixels.
+  background_count++;
+  int min_x, min_y, max_x, max_y;
+  bucketRange(area, min_x, min_y, max_x, max_y);
+  for (int bx = min_x; bx <= max_x; bx++) {
+    for (int by = min_y; by <= max_y; by++) {
+      for (const std::uint32_t index : buckets[static_cast<std::size_t>(by * bucket_columns + bx)]) {
+        if (seen[index] == background_count)
+          continue;
+        seen[index] = background_count;
+        const Corners &glyph = glyphs[index];
+        const Corners piece{std::max(area.left, glyph.left), std::max(area.top, glyph.top),
+                            std::min(area.right, glyph.right), std::min(area.bottom, glyph.bottom)};
+        if (piece.left < piece.right && piece.top < piece.bottom)
+          appendQuad(piece, white, background_color);
+      }
+    }
+  }
+}
+
+void CharacterBatch::noteGlyph(const Corners &area) {
+  if (!window_clean)
+    return;
+  const auto index = static_cast<std::uint32_t>(glyphs.size());
+  glyphs.push_back(area);
+  seen.push_back(0);
+  int min_x, min_y, max_x, max_y;
+  bucketRange(area, min_x, min_y, max_x, max_y);
+  for (int bx = min_x; bx <= max_x; bx++)
+    for (int by = min_y; by <= max_y; by++)
+      buckets[static_cast<std::size_t>(by * bucket_columns + bx)].push_back(index);
+}
+
+void CharacterBatch::bucketRange(const Corners &area, int &min_x, int &min_y, int &max_x, int &max_y) const {
+  // Clamping keeps the order of coordinates, so quads beyond the window's
+  // edges share the edge buckets and still meet.
+  const auto bucket = [](float coordinate, int count) {
+    const float index = std::floor(coordinate / BUCKET_SIZE);
+    if (!(index >= 0))
+      return 0;
+    return index >= static_cast<float>(count - 1) ? count - 1 : static_cast<int>(index);
+  };
+  min_x = bucket(std::min(area.left, area.right), bucket_columns);
+  max_x = bucket(std::max(area.left, area.right), bucket_columns);
+  min_y = bucket(std::min(area.top, area.bottom), bucket_rows);
+  max_y = bucket(std::max(area.top, area.bottom), bucket_rows);
+}
+
+void CharacterBatch::windowCleared() {
+  window_clean = font != nullptr && !buckets.empty();
+  forgetGlyphs();
+}
+
+void CharacterBatch::windowTouched() {
+  window_clean = false;
+  forgetGlyphs();
+}
+
+void CharacterBatch::forgetGlyphs() {
+  for (std::uint32_t index = 0; index < glyphs.size(); index++) {
+    // Only the buckets that hold something need emptying.
+    int min_x, min_y, max_x, max_y;
+    bucketRange(glyphs[index], min_x, min_y, max_x, max_y);
+    for (int bx = min_x; bx <= max_x; bx++)
+      for (int by = min_y; by <= max_y; by++)
+        buckets[static_cast<std::size_t>(by * bucket_columns + bx)].clear();
+  }
+  glyphs.clear();
+  seen.clear();
+  background_count = 0;
 }
 
 void CharacterBatch::draw(sf::RenderTarget &target) {
@@ -130,6 +225,7 @@ void CharacterBatch::draw(sf::RenderTarget &target) {
 void CharacterBatch::clear() {
   vertices.clear();
   characters = 0;
+  windowTouched();
   font = nullptr;
   for (GlyphQuad &quad : quads)
     quad = GlyphQuad();

@@ -4,6 +4,7 @@
 #include <SFML/Graphics/Vertex.hpp>
 #include <SFML/System/Vector2.hpp>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace sf {
@@ -22,6 +23,13 @@ namespace cv {
 ///
 /// The background quads take their colour from the opaque white square the
 /// font keeps at the corner of every glyph page.
+///
+/// While the window holds nothing but the background colour and what this
+/// batch drew, a background only has to repaint where earlier glyphs of the
+/// frame reach into it: elsewhere it would paint the background over the
+/// background. So it is cut to those overlaps, which covers the same pixels
+/// that changed, with the same opaque colour. Once anything else may have
+/// been drawn into the window, backgrounds are drawn whole until it is cleared.
 class CharacterBatch {
  public:
   CharacterBatch();
@@ -33,7 +41,12 @@ class CharacterBatch {
   /// when the glyph page has no opaque white corner to fill backgrounds from;
   /// the batch must not be used then.
   bool prepare(const sf::Font &font, unsigned int character_size, sf::Vector2f background_size,
-               sf::Color background_color);
+               sf::Color background_color, sf::Vector2u window_size);
+
+  /// The window was just cleared to the background colour.
+  void windowCleared();
+  /// Something other than this batch may have drawn into the window.
+  void windowTouched();
 
   /// Adds a background at `background_corner` and then the glyph of `ch` in
   /// `color` with its text origin at `text_position` (pixels).
@@ -64,6 +77,14 @@ class CharacterBatch {
 
   /// The quad of `ch`, computed on first use.
   const GlyphQuad &quadOf(char ch);
+  /// Appends the background of `area`, whole or cut to earlier glyphs.
+  void addBackground(const Corners &area);
+  /// Notes a glyph quad drawn this frame, for the backgrounds after it.
+  void noteGlyph(const Corners &area);
+  /// Empties the glyph records and their buckets.
+  void forgetGlyphs();
+  /// Range of buckets covering `area`, clamped to the window.
+  void bucketRange(const Corners &area, int &min_x, int &min_y, int &max_x, int &max_y) const;
   /// Appends two triangles covering `area`, textured by `texture`.
   void appendQuad(const Corners &area, const Corners &texture, sf::Color color);
 
@@ -74,6 +95,13 @@ class CharacterBatch {
   std::array<GlyphQuad, 256> quads;        ///< by character, as an unsigned byte
   std::vector<sf::Vertex> vertices;        ///< six per quad, in the order added
   std::size_t characters;                  ///< characters waiting to be drawn
+  bool window_clean;                       ///< only the background and this batch's glyphs are in the window
+  std::vector<Corners> glyphs;             ///< glyph quads drawn since the window was cleared
+  std::vector<std::vector<std::uint32_t>> buckets;  ///< indices into glyphs, by square of the window
+  int bucket_columns;                      ///< buckets across the window
+  int bucket_rows;                         ///< buckets down the window
+  std::vector<std::uint32_t> seen;         ///< per glyph, the last background that met it
+  std::uint32_t background_count;          ///< backgrounds cut so far, to tell them apart in seen
 };
 
 }  // namespace cv

@@ -119,13 +119,15 @@ int DisplayManager::startGraphics() {
 
   window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
   rectangle->setFillColor(window_background_color);
-  batch_ready = batch.prepare(font, text->getCharacterSize(), rectangle->getSize(), window_background_color);
+  batch_ready =
+      batch.prepare(font, text->getCharacterSize(), rectangle->getSize(), window_background_color, window->getSize());
   if (!batch_ready)
     log_manager.writeLog(
         1, "DisplayManager::startUp(): Warning! font page not usable for batching; drawing each character.");
   // The first frame starts from the background, not from whatever the new
   // back buffer held.
   window->clear(window_background_color);
+  batch.windowCleared();
   return 0;
 }
 
@@ -195,6 +197,7 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
     batch.add(background, sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
     return 0;
   }
+  batch.windowTouched();
   rectangle->setPosition(background);
   window->draw(*rectangle);
 
@@ -232,6 +235,7 @@ int DisplayManager::swapBuffers() {
   drawBatch();
   window->display();
   window->clear(window_background_color);
+  batch.windowCleared();
   return 0;
 }
 
@@ -255,8 +259,11 @@ void DisplayManager::drawBatch() const {
 
 sf::RenderWindow *DisplayManager::getWindow() const {
   drawBatch();
+  batch.windowTouched();  // the caller may draw into it
   return window.get();
 }
+
+sf::RenderWindow *DisplayManager::getWindowForInput() const { return window.get(); }
 
 float charWidth() {
   const DisplayManager &display_manager = DisplayManager::getInstance();

@@ -85,6 +85,11 @@ class DisplayManager : public Manager {
   /// whatever the caller draws lands over them.
   sf::RenderWindow *getWindow() const;
 
+  /// The render window for reading events and input state only: nothing
+  /// may be drawn through it, which lets the display skip repainting
+  /// backgrounds that are still untouched. Null as for getWindow.
+  sf::RenderWindow *getWindowForInput() const;
+
  private:
   DisplayManager();
   DisplayManager(const DisplayManager &) = delete;
