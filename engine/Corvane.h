@@ -5,6 +5,7 @@
 #include "core/Event.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
+#include "core/PreciseSleeper.h"
 #include "core/Manager.h"
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
