@@ -23,6 +23,19 @@ const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
 // Side of the squares of the window that glyphs are filed by, in pixels.
 const float BUCKET_SIZE = 32.0f;
 
+// Glyphs remembered per frame for cutting backgrounds. Past this many (a
+// frame drawn over and over without being shown) backgrounds are drawn whole
+// instead, which keeps the memory bounded and the pixels the same.
+const std::size_t MAX_GLYPH_RECORDS = 1 << 16;
+
+// A background meeting more earlier glyphs than this is drawn whole: cutting
+// it would cost more than it saves, and over-drawn cells would multiply pieces.
+const int MAX_PIECES = 4;
+
+// Glyphs a bucket lists at most. A fuller bucket lists no more and has every
+// background that meets it drawn whole.
+const std::size_t MAX_BUCKET_GLYPHS = 32;
+
 // The first printable character and the one after the last.
 const int FIRST_PRINTABLE = 32;
 const int END_PRINTABLE = 127;
@@ -57,6 +70,7 @@ bool CharacterBatch::prepare(const sf::Font &new_font, unsigned int new_characte
   bucket_columns = static_cast<int>(std::ceil(static_cast<float>(window_size.x) / BUCKET_SIZE)) + 1;
   bucket_rows = static_cast<int>(std::ceil(static_cast<float>(window_size.y) / BUCKET_SIZE)) + 1;
   buckets.assign(static_cast<std::size_t>(bucket_columns) * static_cast<std::size_t>(bucket_rows), {});
+  full.assign(buckets.size(), false);
   font = &new_font;
   character_size = new_character_size;
   background_size = new_background_size;
@@ -141,6 +155,14 @@ void CharacterBatch::addBackground(const Corners &area) {
   background_count++;
   int min_x, min_y, max_x, max_y;
   bucketRange(area, min_x, min_y, max_x, max_y);
+  for (int bx = min_x; bx <= max_x; bx++)
+    for (int by = min_y; by <= max_y; by++)
+      if (full[static_cast<std::size_t>(by * bucket_columns + bx)]) {
+        appendQuad(area, white, background_color);
+        return;
+      }
+  const std::size_t first_piece = vertices.size();
+  int pieces = 0;
   for (int bx = min_x; bx <= max_x; bx++) {
     for (int by = min_y; by <= max_y; by++) {
       for (const std::uint32_t index : buckets[static_cast<std::size_t>(by * bucket_columns + bx)]) {
@@ -150,14 +172,22 @@ void CharacterBatch::addBackground(const Corners &area) {
         const Corners &glyph = glyphs[index];
         const Corners piece{std::max(area.left, glyph.left), std::max(area.top, glyph.top),
                             std::min(area.right, glyph.right), std::min(area.bottom, glyph.bottom)};
-        if (piece.left < piece.right && piece.top < piece.bottom)
-          appendQuad(piece, white, background_color);
+        if (!(piece.left < piece.right && piece.top < piece.bottom))
+          continue;
+        if (++pieces > MAX_PIECES) {
+          vertices.resize(first_piece);
+          appendQuad(area, white, background_color);
+          return;
+        }
+        appendQuad(piece, white, background_color);
       }
     }
   }
 }
 
 void CharacterBatch::noteGlyph(const Corners &area) {
+  if (window_clean && glyphs.size() >= MAX_GLYPH_RECORDS)
+    windowTouched();
   if (!window_clean)
     return;
   const auto index = static_cast<std::uint32_t>(glyphs.size());
@@ -165,9 +195,15 @@ void CharacterBatch::noteGlyph(const Corners &area) {
   seen.push_back(0);
   int min_x, min_y, max_x, max_y;
   bucketRange(area, min_x, min_y, max_x, max_y);
-  for (int bx = min_x; bx <= max_x; bx++)
-    for (int by = min_y; by <= max_y; by++)
-      buckets[static_cast<std::size_t>(by * bucket_columns + bx)].push_back(index);
+  for (int bx = min_x; bx <= max_x; bx++) {
+    for (int by = min_y; by <= max_y; by++) {
+      const auto bucket = static_cast<std::size_t>(by * bucket_columns + bx);
+      if (buckets[bucket].size() < MAX_BUCKET_GLYPHS)
+        buckets[bucket].push_back(index);
+      else
+        full[bucket] = true;
+    }
+  }
 }
 
 void CharacterBatch::bucketRange(const Corners &area, int &min_x, int &min_y, int &max_x, int &max_y) const {
@@ -200,9 +236,12 @@ void CharacterBatch::forgetGlyphs() {
     // Only the buckets that hold something need emptying.
     int min_x, min_y, max_x, max_y;
     bucketRange(glyphs[index], min_x, min_y, max_x, max_y);
-    for (int bx = min_x; bx <= max_x; bx++)
-      for (int by = min_y; by <= max_y; by++)
+    for (int bx = min_x; bx <= max_x; bx++) {
+      for (int by = min_y; by <= max_y; by++) {
         buckets[static_cast<std::size_t>(by * bucket_columns + bx)].clear();
+        full[static_cast<std::size_t>(by * bucket_columns + bx)] = false;
+      }
+    }
   }
   glyphs.clear();
   seen.clear();

@@ -98,6 +98,7 @@ class CharacterBatch {
   bool window_clean;                       ///< only the background and this batch's glyphs are in the window
   std::vector<Corners> glyphs;             ///< glyph quads drawn since the window was cleared
   std::vector<std::vector<std::uint32_t>> buckets;  ///< indices into glyphs, by square of the window
+  std::vector<bool> full;                  ///< per bucket: glyphs met there are no longer all listed
   int bucket_columns;                      ///< buckets across the window
   int bucket_rows;                         ///< buckets down the window
   std::vector<std::uint32_t> seen;         ///< per glyph, the last background that met it

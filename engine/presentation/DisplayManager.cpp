@@ -22,6 +22,10 @@ const int MAX_WINDOW_PIXELS = 16384;
 const float MIN_CHARACTER_SIZE = 1.0f;
 const float MAX_CHARACTER_SIZE = 2048.0f;
 
+// Characters collected before they are drawn into the window even without
+// a swapBuffers: far more than any screen holds.
+const std::size_t MAX_BATCHED_CHARACTERS = 1 << 16;
+
 // Whether a window size and character grid from the configuration can be
 // used. Logs the refusal.
 bool gridIsUsable(const Config &config) {
@@ -194,6 +198,8 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   // position, where the glyphs of the font fall inside the cell.
   const sf::Vector2f background(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
   if (batch_ready && batching) {
+    if (batch.size() >= MAX_BATCHED_CHARACTERS)
+      drawBatch();  // a frame drawn without being shown keeps bounded memory
     batch.add(background, sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
     return 0;
   }

@@ -103,6 +103,14 @@ void drawOverAFigure() {
   display().drawString(Vector(15.5f, 10.5f), "half", cv::LEFT_JUSTIFIED, cv::WHITE);
 }
 
+// More characters than the display collects before drawing them anyway,
+// over and over the same cells: the early draw keeps order and pixels.
+void drawMoreThanABatch() {
+  for (int n = 0; n < 66000; n++)
+    display().drawCharacter(Vector(static_cast<float>(10 + n % 40), static_cast<float>(4 + (n / 40) % 16)),
+                            static_cast<char>(33 + n % 94), static_cast<cv::Color>(1 + n % 7));
+}
+
 // Draws a screen with batching on or off and returns the frame.
 sf::Image capture(void (*draw)(), bool batching, const std::string &name) {
   display().setBatching(batching);
@@ -125,7 +133,7 @@ void expectSameFrames(const std::string &settings, const std::string &name, Vect
     void (*draw)();
     const char *name;
     int busy;  // pixels at least that differ from a blank frame
-  } screens[] = {{drawScreen, "-busy", 10000}, {drawOverAFigure, "-figure", 2000}};
+  } screens[] = {{drawScreen, "-busy", 10000}, {drawOverAFigure, "-figure", 2000}, {drawMoreThanABatch, "-many", 10000}};
   for (const auto &screen : screens) {
     SCOPED_TRACE(screen.name);
     const sf::Image reference = capture(screen.draw, false, name + screen.name + "-reference");
