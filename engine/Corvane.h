@@ -5,6 +5,7 @@
 #include "core/Event.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
+#include "core/PreciseSleeper.h"
 #include "core/Manager.h"
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
@@ -48,4 +49,5 @@
 #include "world/EventOut.h"
 #include "world/Object.h"
 #include "world/SceneGraph.h"
+#include "world/SpatialGrid.h"
 #include "world/WorldManager.h"

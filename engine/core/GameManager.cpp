@@ -5,6 +5,7 @@
 #include <ctime>    // Required for: time()
 
 #include "core/EventStep.h"
+#include "core/PreciseSleeper.h"
 #include "foundation/Box.h"
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
@@ -185,6 +186,7 @@ void GameManager::run() {
   step_count = 0;
   Clock clock;
   long adjust = 0;  // oversleep of the previous iteration, taken off this one
+  PreciseSleeper sleeper;  // wakes close to the end of each frame
 
   while (true) {
     clock.delta();
@@ -204,10 +206,10 @@ void GameManager::run() {
     const long remaining = frame_microseconds - split - adjust;
     if (remaining > 0) {
       const long before = clock.split();
-      // Sleep the whole remainder: this system's sleeps are precise to the
-      // microsecond, so cutting it to whole milliseconds would only make
-      // every frame short.
-      platform::sleepMicroseconds(remaining);
+      // Sleep the whole remainder, to the microsecond: cutting it to whole
+      // milliseconds would only make every frame short, and the system's
+      // own sleeps end late by a varying amount on a busy machine.
+      sleeper.sleep(remaining);
       const long after = clock.split();
       const long overslept = after - before - remaining;
       adjust = overslept >= 0 ? overslept : 0;

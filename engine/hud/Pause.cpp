@@ -49,7 +49,7 @@ int Pause::eventHandler(const Event *event) {
   if (keyboard->getKey() != pause_key || keyboard->getKeyboardAction() != KEY_PRESSED)
     return 1;
   log_manager.writeLog(1, "Pause::eventHandler(): Game paused.");
-  sf::RenderWindow *window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
   if (!window) {
     log_manager.writeLog("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;

@@ -21,6 +21,10 @@ void sleepMilliseconds(long milliseconds);
 /// Blocks the calling thread for at least `microseconds` (nothing for <= 0).
 void sleepMicroseconds(long microseconds);
 
+/// Asks the system to end sleeps as close to their requested end as it can
+/// (on Linux, the smallest timer slack). Returns false when it refuses.
+bool requestPreciseWakeups();
+
 /// Asks the system timer for a resolution of `milliseconds`.
 /// Returns false when the system refuses; true when granted or not needed.
 bool requestTimerResolution(int milliseconds);

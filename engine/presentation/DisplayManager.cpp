@@ -22,6 +22,10 @@ const int MAX_WINDOW_PIXELS = 16384;
 const float MIN_CHARACTER_SIZE = 1.0f;
 const float MAX_CHARACTER_SIZE = 2048.0f;
 
+// Characters collected before they are drawn into the window even without
+// a swapBuffers: far more than any screen holds.
+const std::size_t MAX_BATCHED_CHARACTERS = 1 << 16;
+
 // Whether a window size and character grid from the configuration can be
 // used. Logs the refusal.
 bool gridIsUsable(const Config &config) {
@@ -41,7 +45,12 @@ bool gridIsUsable(const Config &config) {
 }  // namespace
 
 DisplayManager::DisplayManager()
-    : window_horizontal_pixels(0), window_vertical_pixels(0), window_horizontal_chars(0), window_vertical_chars(0) {
+    : window_horizontal_pixels(0),
+      window_vertical_pixels(0),
+      window_horizontal_chars(0),
+      window_vertical_chars(0),
+      batch_ready(false),
+      batching(true) {
   setType("DisplayManager");
 }
 
@@ -114,9 +123,15 @@ int DisplayManager::startGraphics() {
 
   window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
   rectangle->setFillColor(window_background_color);
+  batch_ready =
+      batch.prepare(font, text->getCharacterSize(), rectangle->getSize(), window_background_color, window->getSize());
+  if (!batch_ready)
+    log_manager.writeLog(
+        1, "DisplayManager::startUp(): Warning! font page not usable for batching; drawing each character.");
   // The first frame starts from the background, not from whatever the new
   // back buffer held.
   window->clear(window_background_color);
+  batch.windowCleared();
   return 0;
 }
 
@@ -166,6 +181,8 @@ void DisplayManager::releaseGraphics() {
   }
   text.reset();
   rectangle.reset();
+  batch.clear();
+  batch_ready = false;
 }
 
 void DisplayManager::shutDown() {
@@ -192,7 +209,15 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   const Vector pixel = spacesToPixels(worldToView(world_pos));
   // The rectangle sits a tenth of a cell left and a fifth down from the text
   // position, where the glyphs of the font fall inside the cell.
-  rectangle->setPosition(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
+  const sf::Vector2f background(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
+  if (batch_ready && batching) {
+    if (batch.size() >= MAX_BATCHED_CHARACTERS)
+      drawBatch();  // a frame drawn without being shown keeps bounded memory
+    batch.add(background, sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
+    return 0;
+  }
+  batch.windowTouched();
+  rectangle->setPosition(background);
   window->draw(*rectangle);
 
   text->setString(sf::String(ch));
@@ -226,8 +251,10 @@ int DisplayManager::swapBuffers() {
   if (refuseUnlessStarted())
     return -1;
   if (Config::getInstance().getHeadless() || !window) return -1;
+  drawBatch();
   window->display();
   window->clear(window_background_color);
+  batch.windowCleared();
   return 0;
 }
 
@@ -236,7 +263,26 @@ int DisplayManager::getVerticalChars() const { return window_vertical_chars; }
 int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixels; }
 int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
 
-sf::RenderWindow *DisplayManager::getWindow() const { return window.get(); }
+void DisplayManager::setBatching(bool on) {
+  if (!on)
+    drawBatch();  // what was collected keeps its place under what follows
+  batching = on;
+}
+
+bool DisplayManager::getBatching() const { return batching; }
+
+void DisplayManager::drawBatch() const {
+  if (window)
+    batch.draw(*window);
+}
+
+sf::RenderWindow *DisplayManager::getWindow() const {
+  drawBatch();
+  batch.windowTouched();  // the caller may draw into it
+  return window.get();
+}
+
+sf::RenderWindow *DisplayManager::getWindowForInput() const { return window.get(); }
 
 float charWidth() {
   const DisplayManager &display_manager = DisplayManager::getInstance();

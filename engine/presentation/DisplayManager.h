@@ -7,6 +7,7 @@
 
 #include "core/Manager.h"
 #include "foundation/Vector.h"
+#include "presentation/CharacterBatch.h"
 #include "presentation/Color.h"
 
 namespace sf {
@@ -52,6 +53,8 @@ class DisplayManager : public Manager {
 
   /// Draws `ch` in (r, g, b) over a cell-sized background rectangle at a
   /// world position. Later characters hide earlier ones in the same cell.
+  /// Characters are collected and reach the window together, at the next
+  /// swapBuffers or getWindow, with the pixels and order of drawing each.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
 
   /// Draws `str` one character per cell from `world_pos` (left), ending one
@@ -63,6 +66,11 @@ class DisplayManager : public Manager {
   /// background colour.
   int swapBuffers();
 
+  /// Whether characters are collected and drawn in one call (the default)
+  /// or drawn one by one as a rectangle and a text. Both give the same pixels.
+  void setBatching(bool on);
+  bool getBatching() const;
+
   /// Columns of the character grid.
   int getHorizontalChars() const;
   /// Rows of the character grid.
@@ -72,8 +80,15 @@ class DisplayManager : public Manager {
   /// Window height in pixels.
   int getVerticalPixels() const;
 
-  /// The render window; null before start-up, after shut-down and when headless.
+  /// The render window; null before start-up, after shut-down and when
+  /// headless. The characters drawn so far are put into it first, so
+  /// whatever the caller draws lands over them.
   sf::RenderWindow *getWindow() const;
+
+  /// The render window for reading events and input state only: nothing
+  /// may be drawn through it, which lets the display skip repainting
+  /// backgrounds that are still untouched. Null as for getWindow.
+  sf::RenderWindow *getWindowForInput() const;
 
  private:
   DisplayManager();
@@ -86,6 +101,8 @@ class DisplayManager : public Manager {
   int openWindow();
   /// Releases the window (closing it), the text and the rectangle.
   void releaseGraphics();
+  /// Draws the collected characters into the window.
+  void drawBatch() const;
 
   sf::Font font;                                  ///< the font every character is drawn in
   std::unique_ptr<sf::RenderWindow> window;       ///< the game window; null when headless
@@ -96,6 +113,9 @@ class DisplayManager : public Manager {
   std::unique_ptr<sf::RectangleShape> rectangle;  ///< one cell in the background colour
   sf::Color window_background_color;              ///< colour the window is cleared to
   std::unique_ptr<sf::Text> text;                 ///< reused for every character drawn
+  mutable CharacterBatch batch;                   ///< characters drawn since the batch was last put in the window
+  bool batch_ready;                               ///< the batch is prepared for the font and grid
+  bool batching;                                  ///< draw characters through the batch when it is ready
 };
 
 }  // namespace cv

@@ -161,7 +161,7 @@ int InputManager::startUp() {
           "InputManager::startUp(): Error starting InputManager. DisplayManager must be started first.");
       return -1;
     }
-    sf::RenderWindow *window = display_manager.getWindow();
+    sf::RenderWindow *window = display_manager.getWindowForInput();
     if (!window) {
       log_manager.writeLog(
           "InputManager::startUp(): Warning - DisplayManager unexpectedly returned null window! Cannot disable "
@@ -178,7 +178,7 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
   LogManager &log_manager = LogManager::getInstance();
-  sf::RenderWindow *window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
   if (window) {
     window->setKeyRepeatEnabled(true);
     log_manager.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
@@ -194,7 +194,7 @@ bool InputManager::isValid(std::string event_type) const {
 void InputManager::getInput() {
   if (Config::getInstance().getHeadless())
     return;
-  sf::RenderWindow *window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
   if (!window) {
     LogManager::getInstance().writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return;

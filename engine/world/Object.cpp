@@ -129,6 +129,7 @@ Vector Object::getPosition() const { return position; }
 int Object::setPosition(Vector new_position) {
   if (new_position == position)
     return 0;
+  WorldManager::getInstance().getSceneGraph().updatePosition(this, new_position);
   position = new_position;
   setModified(POSITION);
   return 0;

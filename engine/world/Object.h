@@ -220,8 +220,8 @@ class Object {
   std::string type;                          ///< name used to tell objects apart
   bool is_active;                            ///< inactive objects are not moved, drawn, collided or sent events
   bool is_visible;                           ///< invisible objects are not drawn
-  Box box;                                   ///< extent relative to the position
-  Vector position;                           ///< world position in cells
+  Box box;                                   ///< extent relative to the position; change only through setBox
+  Vector position;                           ///< world position in cells; change only through setPosition
   Vector direction;                          ///< unit direction of motion, or zero
   float speed;                               ///< cells per step
   Vector acceleration;                       ///< added to the velocity once per step

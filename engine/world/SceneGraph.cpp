@@ -35,7 +35,7 @@ __attribute__((format(printf, 1, 2))) void reportFailure(const char *format, ...
 
 }  // namespace
 
-SceneGraph::SceneGraph() = default;
+SceneGraph::SceneGraph() : spatial_index(true) {}
 
 int SceneGraph::startUp() {
   type_map.clear();
@@ -59,7 +59,7 @@ int SceneGraph::insertObject(Object *object) {
                          object->getId());
     return -1;
   }
-  if (object->isSolid() && solid_objects.insert(object) == -1) {
+  if (object->isSolid() && insertSolid(object) == -1) {
     log_manager.writeLog("SceneGraph::insertObject(): Error! unable to insert solid Object (id %d)", object->getId());
     return -1;
   }
@@ -89,7 +89,7 @@ int SceneGraph::removeObject(Object *object) {
       failed |= !validAltitude(altitude) || visible_objects[altitude].remove(object) == -1;
     }
     if (object->isSolid())
-      failed |= solid_objects.remove(object) == -1;
+      failed |= removeSolid(object) == -1;
   } else {
     failed |= inactive_objects.remove(object) == -1;
   }
@@ -100,6 +100,32 @@ int SceneGraph::removeObject(Object *object) {
   }
   return 0;
 }
+
+int SceneGraph::insertSolid(Object *object) {
+  if (solid_objects.insert(object) == -1)
+    return -1;
+  solid_grid.insert(object, getWorldBox(object));
+  return 0;
+}
+
+int SceneGraph::removeSolid(Object *object) {
+  if (solid_objects.remove(object) == -1)
+    return -1;
+  solid_grid.remove(object);
+  return 0;
+}
+
+void SceneGraph::updatePosition(Object *object, Vector new_position) {
+  solid_grid.move(object, getWorldBox(object, new_position));
+}
+
+const std::vector<Object *> &SceneGraph::solidObjectsNear(const Box &area) const {
+  return solid_grid.candidates(area);
+}
+
+void SceneGraph::setSpatialIndex(bool on) { spatial_index = on; }
+
+bool SceneGraph::getSpatialIndex() const { return spatial_index; }
 
 ObjectList SceneGraph::activeObjects() const { return objects; }
 
@@ -139,7 +165,7 @@ int SceneGraph::updateActive(Object *object, bool active) {
       reportFailure("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!", object->getType().c_str());
       result = -1;
     }
-    if (object->isSolid() && solid_objects.remove(object) == -1) {
+    if (object->isSolid() && removeSolid(object) == -1) {
       reportFailure("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!", object->getType().c_str());
       result = -1;
     }
@@ -164,7 +190,7 @@ int SceneGraph::updateActive(Object *object, bool active) {
     reportFailure("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!", object->getType().c_str());
     result = -1;
   }
-  if (object->isSolid() && solid_objects.insert(object) == -1) {
+  if (object->isSolid() && insertSolid(object) == -1) {
     reportFailure("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!", object->getType().c_str());
     result = -1;
   }
@@ -209,10 +235,10 @@ int SceneGraph::updateSolidness(Object *object, Solidness new_solidness) {
   if (!object->isActive())
     return 0;
   if (object->isSolid() && new_solidness == SPECTRAL) {
-    if (solid_objects.remove(object) == -1)
+    if (removeSolid(object) == -1)
       reportFailure("SceneGraph::updateSolidness(): unable to remove solid object (%s)", object->getType().c_str());
   } else if (!object->isSolid() && (new_solidness == HARD || new_solidness == SOFT)) {
-    if (solid_objects.insert(object) == -1) {
+    if (insertSolid(object) == -1) {
       if (reportFailures())
         LogManager::getInstance().writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object");
       return -1;

@@ -2,9 +2,11 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/ObjectList.h"
 #include "world/Object.h"
+#include "world/SpatialGrid.h"
 
 namespace cv {
 
@@ -34,6 +36,14 @@ class SceneGraph {
   ObjectList inactiveObjects() const;
   /// The active hard and soft objects.
   const ObjectList &solidObjects() const;
+  /// The active hard and soft objects whose boxes may meet `area` (every
+  /// one that does, perhaps more), in the order of the solid list. The list
+  /// is reused by the next call.
+  const std::vector<Object *> &solidObjectsNear(const Box &area) const;
+  /// Whether collision queries use the grid of solid objects (the default)
+  /// or read the whole solid list. Both give the same collisions.
+  void setSpatialIndex(bool on);
+  bool getSpatialIndex() const;
   /// Copy of the active visible objects at `altitude`; empty, with a
   /// warning, for an altitude outside 0..4.
   ObjectList visibleObjects(int altitude) const;
@@ -53,16 +63,24 @@ class SceneGraph {
   int updateVisible(Object *object, bool visible);
   /// Moves the object to the type index entry of `new_type`.
   int updateType(Object *object, std::string new_type);
+  /// Moves a solid object's entry in the grid to its box at `new_position`.
+  void updatePosition(Object *object, Vector new_position);
 
  private:
   /// Removes `object` from the entry of its current type. -1 if not there.
   int removeFromType(Object *object);
+  /// Adds `object` to the solid list and the grid. -1 if the list refuses.
+  int insertSolid(Object *object);
+  /// Removes `object` from the solid list and the grid. -1 if not listed.
+  int removeSolid(Object *object);
 
   ObjectList objects;                                ///< every active object
   ObjectList solid_objects;                          ///< active hard and soft objects
   ObjectList visible_objects[MAX_ALTITUDE + 1];      ///< active visible objects by altitude
   ObjectList inactive_objects;                       ///< every inactive object
   std::map<std::string, ObjectList> type_map;        ///< active objects by type
+  SpatialGrid solid_grid;                            ///< where the solid objects are
+  bool spatial_index;                                ///< collision queries use solid_grid
 };
 
 }  // namespace cv

@@ -171,11 +171,18 @@ void WorldManager::draw() {
 ObjectList WorldManager::getCollisions(const Object *object, Vector where) const {
   ObjectList collisions;
   const Box moved = getWorldBox(object, where);
-  const ObjectList &solid = scene_graph.solidObjects();
-  for (ObjectListIterator li(&solid); !li.isDone(); li.next()) {
-    Object *other = li.currentObject();
+  const auto consider = [&](Object *other) {
     if (other != object && boxIntersectsBox(getWorldBox(other), moved))
       collisions.insert(other);
+  };
+  if (scene_graph.getSpatialIndex()) {
+    // Only the objects near the box, in the solid list's order.
+    for (Object *other : scene_graph.solidObjectsNear(moved))
+      consider(other);
+  } else {
+    const ObjectList &solid = scene_graph.solidObjects();
+    for (ObjectListIterator li(&solid); !li.isDone(); li.next())
+      consider(li.currentObject());
   }
   return collisions;
 }

@@ -1,0 +1,103 @@
+// Measures one full frame in a real window (run under Xvfb:
+// xvfb-run -a ./build/bench/bench_display): every cell of the 80 x 24 grid
+// drawn with drawCharacter and shown with swapBuffers, once collected into
+// one draw call and once drawn cell by cell as a rectangle and a text (the
+// reference); and an empty frame, the floor under both.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <unistd.h>  // Required for: write(), close(), unlink()
+#include <vector>
+
+#include "Corvane.h"
+
+namespace {
+
+// Starts the engine once with a window, logging to /dev/null, and stops it at exit.
+class WindowEngine {
+ public:
+  WindowEngine() {
+    const int fd = mkstemp(config);
+    const std::string text = "headless:false,font_file:" CORVANE_BENCH_FONT ",";
+    if (fd != -1) {
+      started = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+      close(fd);
+    }
+    setenv("CORVANE_CONFIG", config, 1);
+    setenv("CORVANE_LOG", "/dev/null", 1);
+    started = started && std::getenv("DISPLAY") && cv::GameManager::getInstance().startUp() == 0;
+  }
+  ~WindowEngine() {
+    cv::GameManager::getInstance().shutDown();
+    unlink(config);
+  }
+  bool started = false;                           ///< the engine is up with a window
+  char config[32] = "/tmp/corvane-bench-XXXXXX";  ///< configuration file
+};
+
+bool engineStarted() {
+  static WindowEngine engine;
+  return engine.started;
+}
+
+// Draws every cell of the grid, printable characters in the eight colours.
+void drawFullScreen(int frame) {
+  cv::DisplayManager &display = cv::DisplayManager::getInstance();
+  const int columns = display.getHorizontalChars();
+  const int rows = display.getVerticalChars();
+  for (int y = 0; y < rows; y++)
+    for (int x = 0; x < columns; x++) {
+      const int n = x + y * columns + frame;
+      display.drawCharacter(cv::Vector(static_cast<float>(x), static_cast<float>(y)), static_cast<char>(33 + n % 94),
+                            static_cast<cv::Color>(1 + n % 7));
+    }
+}
+
+// Times `frames` frames (drawing as `draw` says, then swapBuffers) and
+// reports the mean, median and 90th percentile in milliseconds, and the
+// processor time of a frame.
+void timeFrames(benchmark::State &state, bool batching, bool full) {
+  if (!engineStarted()) {
+    state.SkipWithError("cannot open a window (run under xvfb-run)");
+    return;
+  }
+  cv::DisplayManager &display = cv::DisplayManager::getInstance();
+  display.setBatching(batching);
+  std::vector<double> times;
+  int frame = 0;
+  const std::clock_t cpu_before = std::clock();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    if (full)
+      drawFullScreen(frame++);
+    display.swapBuffers();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(elapsed.count());
+    times.push_back(elapsed.count() * 1000);
+  }
+  // Processor time of the whole process, the renderer's threads included:
+  // steadier than the wall clock on a busy machine.
+  const double cpu = static_cast<double>(std::clock() - cpu_before) / CLOCKS_PER_SEC * 1000;
+  display.setBatching(true);
+  std::sort(times.begin(), times.end());
+  if (!times.empty()) {
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p90_ms"] = times[std::min(times.size() - 1, times.size() * 9 / 10)];
+    state.counters["process_cpu_ms"] = cpu / static_cast<double>(times.size());
+  }
+}
+
+void BM_FrameEmpty(benchmark::State &state) { timeFrames(state, true, false); }
+void BM_FrameFullReference(benchmark::State &state) { timeFrames(state, false, true); }
+void BM_FrameFullBatched(benchmark::State &state) { timeFrames(state, true, true); }
+
+BENCHMARK(BM_FrameEmpty)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameFullReference)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameFullBatched)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
