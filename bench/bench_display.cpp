@@ -11,38 +11,16 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
-#include <unistd.h>  // Required for: write(), close(), unlink()
 #include <vector>
 
 #include "Corvane.h"
+#include "support/BenchEngine.h"
 
 namespace {
 
-// Starts the engine once with a window, logging to /dev/null, and stops it at exit.
-class WindowEngine {
- public:
-  WindowEngine() {
-    const int fd = mkstemp(config);
-    const std::string text = "headless:false,font_file:" CORVANE_BENCH_FONT ",";
-    if (fd != -1) {
-      started = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-      close(fd);
-    }
-    setenv("CORVANE_CONFIG", config, 1);
-    setenv("CORVANE_LOG", "/dev/null", 1);
-    started = started && std::getenv("DISPLAY") && cv::GameManager::getInstance().startUp() == 0;
-  }
-  ~WindowEngine() {
-    cv::GameManager::getInstance().shutDown();
-    unlink(config);
-  }
-  bool started = false;                           ///< the engine is up with a window
-  char config[32] = "/tmp/corvane-bench-XXXXXX";  ///< configuration file
-};
-
+// The engine with a window, started on first use (needs an X display).
 bool engineStarted() {
-  static WindowEngine engine;
-  return engine.started;
+  return std::getenv("DISPLAY") && benchsupport::engineStarted("headless:false,font_file:" CORVANE_BENCH_FONT ",");
 }
 
 // Draws every cell of the grid, printable characters in the eight colours.

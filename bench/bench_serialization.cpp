@@ -7,38 +7,13 @@
 
 #include <cstdlib>
 #include <string>
-#include <unistd.h>  // Required for: write(), close(), unlink()
 
 #include "Corvane.h"
+#include "support/BenchEngine.h"
 
 namespace {
 
-// Starts the headless engine once, logging to /dev/null, and stops it at exit.
-class HeadlessEngine {
- public:
-  HeadlessEngine() {
-    const int fd = mkstemp(config);
-    const std::string text = "headless:true,";
-    if (fd != -1) {
-      started = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-      close(fd);
-    }
-    setenv("CORVANE_CONFIG", config, 1);
-    setenv("CORVANE_LOG", "/dev/null", 1);
-    started = started && cv::GameManager::getInstance().startUp() == 0;
-  }
-  ~HeadlessEngine() {
-    cv::GameManager::getInstance().shutDown();
-    unlink(config);
-  }
-  bool started = false;                           ///< the engine is up
-  char config[32] = "/tmp/corvane-bench-XXXXXX";  ///< configuration file
-};
-
-HeadlessEngine &engine() {
-  static HeadlessEngine instance;
-  return instance;
-}
+using benchsupport::engineStarted;
 
 // An object with every group set to something other than its default.
 void fill(cv::Object &object) {
@@ -53,7 +28,7 @@ void fill(cv::Object &object) {
 }
 
 void BM_SerializeAll(benchmark::State &state) {
-  if (!engine().started) {
+  if (!engineStarted()) {
     state.SkipWithError("engine did not start");
     return;
   }
@@ -65,7 +40,7 @@ void BM_SerializeAll(benchmark::State &state) {
 BENCHMARK(BM_SerializeAll);
 
 void BM_DeserializeAll(benchmark::State &state) {
-  if (!engine().started) {
+  if (!engineStarted()) {
     state.SkipWithError("engine did not start");
     return;
   }
@@ -79,7 +54,7 @@ void BM_DeserializeAll(benchmark::State &state) {
 BENCHMARK(BM_DeserializeAll);
 
 void BM_DeserializeJunk(benchmark::State &state) {
-  if (!engine().started) {
+  if (!engineStarted()) {
     state.SkipWithError("engine did not start");
     return;
   }

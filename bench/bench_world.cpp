@@ -12,38 +12,13 @@
 #include <cstdlib>
 #include <random>
 #include <string>
-#include <unistd.h>  // Required for: write(), close(), unlink()
 
 #include "Corvane.h"
+#include "support/BenchEngine.h"
 
 namespace {
 
-// Starts the headless engine once, logging to /dev/null, and stops it at exit.
-class HeadlessEngine {
- public:
-  HeadlessEngine() {
-    const int fd = mkstemp(config);
-    const std::string text = "headless:true,";
-    if (fd != -1) {
-      started = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-      close(fd);
-    }
-    setenv("CORVANE_CONFIG", config, 1);
-    setenv("CORVANE_LOG", "/dev/null", 1);
-    started = started && cv::GameManager::getInstance().startUp() == 0;
-  }
-  ~HeadlessEngine() {
-    cv::GameManager::getInstance().shutDown();
-    unlink(config);
-  }
-  bool started = false;                        ///< the engine is up
-  char config[32] = "/tmp/corvane-bench-XXXXXX";  ///< configuration file
-};
-
-bool engineStarted() {
-  static HeadlessEngine engine;
-  return engine.started;
-}
+using benchsupport::engineStarted;
 
 // Collision events handled since the counter was last reset.
 long collision_events = 0;
