@@ -1,8 +1,8 @@
 // Measures one whole path search, from creation to its last step, across a
 // world crossed by walls with gaps at alternating ends, so that the route
 // winds round each wall. The walls are built either as one object per wall
-// or as one object per cell (as a game's walls often are), since every
-// blocked test scans the world's solid objects.
+// or as one object per cell (as a game's walls often are), since the blocked
+// tests look at the solid objects near each expanded cell.
 
 #include <benchmark/benchmark.h>
 

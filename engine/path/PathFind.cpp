@@ -6,9 +6,11 @@
 
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
+#include "foundation/Box.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
 #include "world/Object.h"
+#include "world/SceneGraph.h"
 #include "world/WorldManager.h"
 
 namespace cv {
@@ -222,24 +224,33 @@ void PathFind::gatherObstacles(GridPoint current) {
   own_corner = box.getCorner();
   own_width = box.getHorizontal();
   own_height = box.getVertical();
-  // One walk over the solid objects per expansion keeps those that meet the
-  // object's box on any cell around `current` (with a little room for
-  // rounding); isBlocked then makes the exact test for each cell.
+  // The area the object's box covers on any cell around `current` (with a
+  // little room for rounding). The objects that meet it are kept; isBlocked
+  // then makes the exact test for each cell.
   const float room = 0.01f;
-  const float left = own_corner.getX() + static_cast<float>(current.x - 1) - room;
-  const float top = own_corner.getY() + static_cast<float>(current.y - 1) - room;
-  const Extent reach{left, left + own_width + 2 + 2 * room, top, top + own_height + 2 + 2 * room};
-  const float goal_x = static_cast<float>(goal.x), goal_y = static_cast<float>(goal.y);
+  const Box reach_box(Vector(own_corner.getX() + static_cast<float>(current.x - 1) - room,
+                             own_corner.getY() + static_cast<float>(current.y - 1) - room),
+                      own_width + 2 + 2 * room, own_height + 2 + 2 * room);
+  const Extent reach = extentOf(reach_box);
   obstacles.clear();
-  const ObjectList &solid = WorldManager::getInstance().getSceneGraph().solidObjects();
-  for (ObjectListIterator li(&solid); !li.isDone(); li.next()) {
-    const Object *other = li.currentObject();
-    if (other == object || other->getSolidness() != HARD)
-      continue;
-    const Extent extent = extentOf(getWorldBox(other));
-    if (!covers(extent, goal_x, goal_y) && overlaps(extent, reach))
-      obstacles.push_back(extent);
+  SceneGraph &scene_graph = WorldManager::getInstance().getSceneGraph();
+  if (scene_graph.getSpatialIndex()) {
+    // Only the solid objects near the cells around `current`.
+    for (const Object *other : scene_graph.solidObjectsNear(reach_box))
+      keepIfObstacle(other, reach);
+  } else {
+    const ObjectList &solid = scene_graph.solidObjects();
+    for (ObjectListIterator li(&solid); !li.isDone(); li.next())
+      keepIfObstacle(li.currentObject(), reach);
   }
+}
+
+void PathFind::keepIfObstacle(const Object *other, const Extent &reach) {
+  if (other == object || other->getSolidness() != HARD)
+    return;
+  const Extent extent = extentOf(getWorldBox(other));
+  if (!covers(extent, static_cast<float>(goal.x), static_cast<float>(goal.y)) && overlaps(extent, reach))
+    obstacles.push_back(extent);
 }
 
 bool PathFind::isBlocked(GridPoint cell) const {

@@ -117,9 +117,13 @@ class PathFind {
   /// Offers `neighbour` the route through `current`.
   void relax(GridPoint current, GridPoint neighbour);
   /// Gathers into `obstacles` the world boxes of the HARD objects that may
-  /// keep `object` off a cell around `current`. A HARD object covering the
-  /// goal never blocks, so that a goal inside an obstacle can be reached.
+  /// keep `object` off a cell around `current`, asking the scene graph's
+  /// grid for the objects nearby when it is in use. A HARD object covering
+  /// the goal never blocks, so that a goal inside an obstacle can be reached.
   void gatherObstacles(GridPoint current);
+  /// Adds the world box of `other` to `obstacles` when it is HARD, is not
+  /// the object itself, does not cover the goal and meets `reach`.
+  void keepIfObstacle(const Object *other, const Extent &reach);
   /// Whether one of the gathered obstacles keeps `object` off `cell`.
   bool isBlocked(GridPoint cell) const;
   /// Columns and rows a neighbour may lie in: the world's boundary as it

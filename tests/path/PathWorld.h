@@ -83,4 +83,7 @@ namespace cv {
 inline std::ostream &operator<<(std::ostream &out, const GridPoint &cell) {
   return out << "(" << cell.x << "," << cell.y << ")";
 }
+inline std::ostream &operator<<(std::ostream &out, const Vector &position) {
+  return out << "(" << position.getX() << "," << position.getY() << ")";
+}
 }  // namespace cv
