@@ -67,6 +67,7 @@ int GameManager::startUp() {
 
   if (log_manager.startUp() == -1) {
     log_manager.writeLog("Error starting log manager!");
+    platform::releaseStopSignals();  // a caller that gives up here gets Ctrl-C back
     return -1;
   }
   SfmlErrorLog::install();
@@ -80,8 +81,10 @@ int GameManager::startUp() {
   frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
 
-  if (startManagers() == -1)
+  if (startManagers() == -1) {
+    platform::releaseStopSignals();
     return -1;
+  }
 
   DisplayManager &display_manager = DisplayManager::getInstance();
   const Box screen(Vector(0, 0), static_cast<float>(display_manager.getHorizontalChars()),
@@ -148,6 +151,7 @@ void GameManager::shutDown() {
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog("** Game engine stopped **");
   log_manager.shutDown();
+  SfmlErrorLog::uninstall();
   Manager::shutDown();
   platform::releaseStopSignals();
 }

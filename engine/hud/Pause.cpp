@@ -55,7 +55,10 @@ int Pause::eventHandler(const Event *event) {
     return 0;
   }
   waitForKeyPress(*window);
-  log_manager.writeLog(1, "Pause::eventHandler(): Game resumed.");
+  if (platform::stopRequested())
+    log_manager.writeLog(1, "Pause::eventHandler(): Pause ended by a request to stop.");
+  else
+    log_manager.writeLog(1, "Pause::eventHandler(): Game resumed.");
   return 1;
 }
 

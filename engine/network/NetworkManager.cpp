@@ -273,6 +273,8 @@ int NetworkManager::genDataEvents(int sock_index) {
     return -1;
   }
   waiting = isData(sock_index);
+  if (waiting == -1)
+    return -1;
   if (waiting < length) {
     if (waiting >= 0 && platform::peerFinished(handle))
       closeFinished(sock_index, waiting);

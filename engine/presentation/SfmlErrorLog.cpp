@@ -6,11 +6,25 @@
 
 namespace cv {
 
+namespace {
+
+// The library's own stream buffer while ours is installed, else null.
+std::streambuf *library_buffer = nullptr;
+
+}  // namespace
+
 void SfmlErrorLog::install() {
-  // Never destroyed: the library may still complain while the program's
-  // static objects are torn down at exit.
+  // Never destroyed: a program that never stops the engine keeps it
+  // installed while its static objects are torn down at exit.
   static SfmlErrorLog *const route = new SfmlErrorLog();
-  sf::err().rdbuf(route);
+  if (!library_buffer)
+    library_buffer = sf::err().rdbuf(route);
+}
+
+void SfmlErrorLog::uninstall() {
+  if (library_buffer)
+    sf::err().rdbuf(library_buffer);
+  library_buffer = nullptr;
 }
 
 SfmlErrorLog::int_type SfmlErrorLog::overflow(int_type character) {

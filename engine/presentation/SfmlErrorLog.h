@@ -15,9 +15,12 @@ class SfmlErrorLog : public std::streambuf {
   /// Longest line passed on in one piece.
   static const std::size_t MAX_LINE = 1000;
 
-  /// Routes sf::err() into the log from now until the program ends. Calling
-  /// it again changes nothing.
+  /// Routes sf::err() into the log until uninstall(). Calling it again
+  /// changes nothing.
   static void install();
+  /// Gives sf::err() back its own stream, so nothing the library says after
+  /// the engine has stopped (at exit, say) reaches a log that is gone.
+  static void uninstall();
 
  protected:
   /// Collects one character; a line break passes the line on.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <thread>
 
 #include "Corvane.h"
@@ -174,6 +175,12 @@ TEST(GameManager, FailedDisplayStartUpStillStopsEveryManager) {
   TestEngine engine("headless:true,log_level:1,window_horizontal_chars:0,");
   EXPECT_EQ(engine.start(), -1);
   EXPECT_EQ(engine.messages().back(), "Error starting display manager!");
+  // A program that gives up after the failure gets the usual Ctrl-C and SIGTERM back.
+  for (int signal_number : {SIGINT, SIGTERM}) {
+    struct sigaction action {};
+    ASSERT_EQ(sigaction(signal_number, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << signal_number;
+  }
   engine.stop();
   const std::vector<std::string> after = engine.messagesFrom("Error starting display manager!");
   EXPECT_EQ(only(after, {"Manager::shutDown(): Warning! PathManager not started.", "Path manager stopped",

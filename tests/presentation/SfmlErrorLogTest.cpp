@@ -27,3 +27,13 @@ TEST(SfmlErrorLog, EachLineTheLibraryWritesBecomesOneLogLine) {
                 "SFML: Failed to load font \"" + engine.directory() + "/missing.ttf\" (failed to create the font face)",
             }));
 }
+
+TEST(SfmlErrorLog, AfterShutDownTheLibraryWritesToItsOwnStreamAgain) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  engine.stop();
+  testing::internal::CaptureStderr();
+  sf::err() << "after the engine stopped" << std::endl;
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "after the engine stopped\n");
+  EXPECT_FALSE(engine.logged("SFML: after the engine stopped"));
+}

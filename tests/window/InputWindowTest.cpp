@@ -425,12 +425,13 @@ TEST(InputWindow, TerminateWhilePausedEndsThePauseAndTheGame) {
     ASSERT_TRUE(focused);
     EXPECT_FALSE(kept_running);
     EXPECT_TRUE(engine.logged("Pause::eventHandler(): Game paused."));
+    EXPECT_FALSE(engine.logged("Pause::eventHandler(): Game resumed."));
     // The paused iteration overran its frame, so the loop may say it can't keep up.
     std::vector<std::string> after_pause;
-    for (const std::string &message : engine.messagesFrom("Pause::eventHandler(): Game resumed."))
+    for (const std::string &message : engine.messagesFrom("Pause::eventHandler(): Pause ended by a request to stop."))
       if (message.rfind("GameManager::run(): Can't keep up!", 0) != 0)
         after_pause.push_back(message);
-    EXPECT_EQ(after_pause, (std::vector<std::string>{"Pause::eventHandler(): Game resumed.",
+    EXPECT_EQ(after_pause, (std::vector<std::string>{"Pause::eventHandler(): Pause ended by a request to stop.",
                                                      "GameManager::run(): Caught SIGTERM, ending the game.",
                                                      "GameManager::run(): end of game loop"}));
   }
