@@ -46,10 +46,10 @@ class Manager {
   /// Returns the number of objects it was handed to.
   int onEvent(const Event *event) const;
 
- protected:
   /// Names the manager; each derived manager calls it in its constructor.
   void setType(std::string new_type);
 
+ protected:
   /// Writes "<type> not started!" when the manager is not started: the
   /// refusal of operations that need a started manager. True when refused.
   bool refuseUnlessStarted() const;

@@ -1,0 +1,3 @@
+#include "Corvane.h"
+
+int main() { return cv::GameManager::getInstance().isStarted() ? 1 : 0; }
