@@ -13,7 +13,7 @@ cmake -S "$parent_source" -B "$work" -DCORVANE_SOURCE="$corvane_source" > "$work
 targets="$(cmake --build "$work" --target help)"
 echo "$targets" | grep -q "\.\.\. corvane$"
 echo "$targets" | grep -q "\.\.\. parent_game$"
-for unwanted in tomato tomato_lib make_sounds test_core bench_world corvane_engine_main; do
+for unwanted in tomato tomato_lib make_sounds test_core bench_world corvane_engine_main hello pathfinder chat; do
   if echo "$targets" | grep -q "\.\.\. $unwanted$"; then
     echo "the subdirectory build would also build $unwanted"
     exit 1

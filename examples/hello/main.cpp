@@ -1,0 +1,27 @@
+// hello: walk the hero with W, A, S, D or the arrows, bump into the rock,
+// watch the counter; Q quits.
+#include "Corvane.h"
+#include "Hero.h"
+#include "Rock.h"
+
+int main() {
+  cv::GameManager &game = cv::GameManager::getInstance();
+  if (game.startUp() != 0)
+    return 1;
+  cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+  if (resources.loadSprite("sprites/hero-spr.txt", "hero") != 0 ||
+      resources.loadSprite("sprites/rock-spr.txt", "rock") != 0) {
+    game.shutDown();
+    return 1;
+  }
+
+  new Hero(cv::Vector(20, 12));
+  new Rock(cv::Vector(50, 12));
+  cv::ViewObject *bumps = new cv::ViewObject;
+  bumps->setViewString("Bumps");
+  bumps->setLocation(cv::TOP_RIGHT);
+
+  game.run();
+  game.shutDown();
+  return 0;
+}
