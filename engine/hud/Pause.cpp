@@ -33,11 +33,12 @@ void waitForKeyPress(sf::RenderWindow &window) {
 }
 
 // The message shown while paused, one line per row, centred on the view.
+// Its blanks are drawn too: a dark margin that keeps it legible over the game.
 const char *const PAUSE_MESSAGE[] = {
-    "+---------------------------+",
-    "|           PAUSED          |",
-    "|  press any key to resume  |",
-    "+---------------------------+",
+    "                         ",
+    "          PAUSED         ",
+    " press any key to resume ",
+    "                         ",
 };
 
 }  // namespace
