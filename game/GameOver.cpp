@@ -11,7 +11,8 @@ namespace {
 // reflector still up, the counters (type "ViewObject"), and every projectile
 // of either side, so no shot flies on over the start screen.
 bool clearedAtGameOver(const std::string &type) {
-  for (const char *cleared : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Bullet", "SuperBullet", "EnemyBullet"})
+  for (const char *cleared :
+       {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Bullet", "SuperBullet", "EnemyBullet"})
     if (type == cleared)
       return true;
   return false;

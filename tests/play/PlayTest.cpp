@@ -517,7 +517,8 @@ std::vector<Cell> missing(const Screen &screen, CellCanvas &canvas, const std::v
 std::string describe(const std::vector<Cell> &cells) {
   std::string text;
   for (const Cell &cell : cells)
-    text += "'" + std::string(1, cell.ch) + "' at (" + std::to_string(cell.column) + ", " + std::to_string(cell.row) + ") ";
+    text += "'" + std::string(1, cell.ch) + "' at (" + std::to_string(cell.column) + ", " +
+            std::to_string(cell.row) + ") ";
   return text;
 }
 
@@ -550,7 +551,10 @@ TEST(PlayTest, PauseSaysSoAndTheGameOverPictureLeavesFieldAndCountersDrawn) {
   const sf::Image paused_image = canvas.image();
   ASSERT_TRUE(xdotool("key F10"));
   std::vector<Cell> not_shown;
-  EXPECT_TRUE(waitFor([&] { return (not_shown = missing(window.capture(), canvas, message_ink, paused_image)).empty(); }))
+  EXPECT_TRUE(waitFor([&] {
+    not_shown = missing(window.capture(), canvas, message_ink, paused_image);
+    return not_shown.empty();
+  }))
       << "not shown: " << describe(not_shown);
   keep("play-4-paused");
   // Any key resumes, and the next frame has no message.
