@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Checks that the documentation still says what the code does.
+
+Markers in the Markdown files (README.md and docs/*.md), each an HTML comment
+on the line before a fenced block:
+
+  <!-- quote: PATH FIRST-LAST -->   the block must equal lines FIRST to LAST
+                                    of PATH (relative to the source tree)
+  <!-- check: compile -->           the C++ block must compile against the
+                                    engine's headers, without warnings
+  <!-- check: commands -->          the shell block is run, with --commands,
+                                    in a fresh clone of the repository, in
+                                    the order the files are listed below
+
+Usage: check-docs.py [--compiler CXX] [--commands]
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+MARKER = re.compile(r"^<!-- (quote|check): (.*?) -->$")
+
+
+def doc_files():
+    """README first, then getting started, then the other pages by name."""
+    docs = sorted(f for f in os.listdir(os.path.join(ROOT, "docs")) if f.endswith(".md"))
+    ordered = ["getting-started.md"] + [f for f in docs if f != "getting-started.md"]
+    return ["README.md"] + ["docs/" + f for f in ordered if os.path.exists(os.path.join(ROOT, "docs", f))]
+
+
+def marked_blocks(path):
+    """Yields (line number, kind, argument, block text) for every marked block."""
+    lines = open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")
+    i = 0
+    while i < len(lines):
+        match = MARKER.match(lines[i])
+        if not match:
+            i += 1
+            continue
+        start = i + 1
+        if start >= len(lines) or not lines[start].startswith("```"):
+            yield start, "error", "marker not followed by a fenced block", ""
+            i += 1
+            continue
+        end = start + 1
+        while end < len(lines) and lines[end] != "```":
+            end += 1
+        yield start + 1, match.group(1), match.group(2), "\n".join(lines[start + 1:end]) + "\n"
+        i = end + 1
+
+
+def check_quote(argument, block):
+    """None when the block equals the quoted lines, else what differs."""
+    match = re.fullmatch(r"(\S+) (\d+)-(\d+)", argument)
+    if not match:
+        return "malformed quote marker '%s'" % argument
+    source = os.path.join(ROOT, match.group(1))
+    if not os.path.exists(source):
+        return "quoted file %s does not exist" % match.group(1)
+    first, last = int(match.group(2)), int(match.group(3))
+    quoted = open(source, encoding="utf-8").read().split("\n")[first - 1:last]
+    if "\n".join(quoted) + "\n" != block:
+        return "block differs from %s lines %d-%d; those lines now read:\n%s" % (
+            match.group(1), first, last, "\n".join(quoted))
+    return None
+
+
+def check_compile(compiler, block):
+    """None when the block compiles cleanly against the engine, else the errors."""
+    with tempfile.NamedTemporaryFile("w", suffix=".cpp", delete=False) as source:
+        source.write(block)
+    try:
+        result = subprocess.run([compiler, "-std=c++17", "-fsyntax-only", "-Wall", "-Wextra", "-Wpedantic",
+                                 "-Werror", "-I", os.path.join(ROOT, "engine"), source.name],
+                                capture_output=True, text=True)
+    finally:
+        os.unlink(source.name)
+    return None if result.returncode == 0 else result.stderr
+
+
+def run_commands(blocks):
+    """Runs the command blocks in a fresh clone; None when all succeed."""
+    work = tempfile.mkdtemp(prefix="corvane-docs-")
+    clone = os.path.join(work, "corvane")
+    subprocess.run(["git", "clone", "-q", ROOT, clone], check=True)
+    environment = dict(os.environ, HOME=os.path.join(work, "home"))
+    os.makedirs(environment["HOME"])
+    for where, block in blocks:
+        print("running the commands of %s:\n%s" % (where, block), flush=True)
+        result = subprocess.run(["bash", "-euo", "pipefail", "-c", block], cwd=clone, env=environment)
+        if result.returncode != 0:
+            return "%s: the commands failed (status %d), clone left in %s" % (where, result.returncode, clone)
+    subprocess.run(["rm", "-rf", work])
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--compiler", default="c++")
+    parser.add_argument("--commands", action="store_true", help="also run the command blocks in a fresh clone")
+    options = parser.parse_args()
+
+    failures, counts, commands = [], {"quote": 0, "compile": 0, "commands": 0}, []
+    for path in doc_files():
+        for line, kind, argument, block in marked_blocks(path):
+            where = "%s:%d" % (path, line)
+            if kind == "error":
+                failures.append("%s: %s" % (where, argument))
+            elif kind == "quote":
+                counts["quote"] += 1
+                problem = check_quote(argument, block)
+                if problem:
+                    failures.append("%s: %s" % (where, problem))
+            elif argument == "compile":
+                counts["compile"] += 1
+                problem = check_compile(options.compiler, block)
+                if problem:
+                    failures.append("%s: the snippet does not compile:\n%s" % (where, problem))
+            elif argument == "commands":
+                counts["commands"] += 1
+                commands.append((where, block))
+            else:
+                failures.append("%s: unknown check '%s'" % (where, argument))
+    if options.commands and not failures:
+        problem = run_commands(commands)
+        if problem:
+            failures.append(problem)
+
+    for failure in failures:
+        print("FAIL " + failure)
+    print("%d quotes, %d compiled snippets, %d command blocks%s; %d failures" % (
+        counts["quote"], counts["compile"], counts["commands"], " run" if options.commands else " (not run)",
+        len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
