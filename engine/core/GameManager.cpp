@@ -28,14 +28,13 @@ namespace {
 
 const char *const BANNER_RULE = "****************************************************";
 
-// Messages the window library's errors reach the log with.
-const std::string LIBRARY_MESSAGE_PREFIX = "SFML: ";
-
 // The reason to give for a failed start: the first of the manager's own
 // messages (the library's come before them and say less), else `failure`.
 std::string failureReason(const std::vector<std::string> &noted, const char *failure) {
+  // What SfmlErrorLog begins the library's lines with.
+  const std::string library_prefix = "SFML: ";
   for (const std::string &message : noted)
-    if (message.compare(0, LIBRARY_MESSAGE_PREFIX.size(), LIBRARY_MESSAGE_PREFIX) != 0)
+    if (message.compare(0, library_prefix.size(), library_prefix) != 0)
       return message;
   return noted.empty() ? failure : noted.front();
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>  // Required for: getenv()
 #include <cstring>  // Required for: memcpy()
 #include <ctime>    // Required for: time()
+#include <mutex>
 #include <new>
 
 #include "core/GameManager.h"
@@ -16,6 +17,10 @@
 namespace cv {
 
 namespace {
+
+// Held while a line is put in the buffer or the buffer is written: the
+// window library's threads can log too (through its error stream).
+std::mutex buffer_lock;
 
 // The log whose buffer a fatal signal writes out; set while its file is open.
 const LogManager *log_on_fatal_signal = nullptr;
@@ -122,6 +127,7 @@ void LogManager::shutDown() {
 }
 
 void LogManager::closeFile() {
+  const std::lock_guard<std::mutex> hold(buffer_lock);
   if (log_file == -1)
     return;
   writeBuffer();
@@ -133,6 +139,7 @@ void LogManager::closeFile() {
 
 void LogManager::setFlush(bool new_do_flush) {
   do_flush = new_do_flush;
+  const std::lock_guard<std::mutex> hold(buffer_lock);
   if (do_flush)
     writeBuffer();
 }
@@ -189,6 +196,7 @@ std::size_t LogManager::writePrefix(char *to, std::size_t room) const {
 int LogManager::writeLine(bool write_now, const char *format, va_list args) const {
   char prefix[64];
   const std::size_t prefix_length = writePrefix(prefix, sizeof prefix);
+  const std::lock_guard<std::mutex> hold(buffer_lock);
   bool failed = false;
   if (LOG_BUFFER_SIZE - static_cast<std::size_t>(buffer_end) <= prefix_length + 1)
     failed = !writeBuffer();
