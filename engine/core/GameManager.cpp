@@ -182,9 +182,11 @@ void GameManager::shutDown() {
 
 void GameManager::pollNetwork(const Clock &clock) const {
   NetworkManager &network_manager = NetworkManager::getInstance();
-  if (network_manager.isServer())
-    network_manager.accept();
   const long deadline = static_cast<long>(frame_time * 0.2f * 1000) + clock.split();
+  // Every waiting connection is taken within the budget, which the data
+  // passes then share; at least one data pass is always made.
+  if (network_manager.isServer())
+    network_manager.acceptWaiting(deadline - clock.split());
   while (network_manager.getNumSockets() > 0) {
     bool got_data = false;
     for (int i = 0; i < network_manager.getNumSockets(); i++)
