@@ -12,10 +12,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -106,13 +108,17 @@ Census census(const Screen &screen, Hue hue, double left, double top, double rig
   return result;
 }
 
-// The tomato program running in a directory of its own.
+// The tomato program running in a directory of its own. The game runs from
+// the directory of its executable when that holds its files, so the
+// directory gets the executable too.
 class Game {
  public:
   // Prepares a run directory: the built run directory's font, sprites and
-  // sounds (only the sounds in `sounds` when given), and `config`.
+  // sounds (only the sounds in `sounds` when given), `config`, and the game.
   Game(const std::string &config, const std::vector<std::string> &sounds = {}) : dir(cvtest::makeTempDirectory()) {
     const std::string run = TOMATO_RUN_DIR;
+    if (::link(TOMATO_EXE, (dir + "/tomato").c_str()) != 0)
+      std::filesystem::copy_file(TOMATO_EXE, dir + "/tomato");
     link(run + "/cv-font.ttf", dir + "/cv-font.ttf");
     symlink((run + "/sprites").c_str(), (dir + "/sprites").c_str());
     if (sounds.empty()) {
@@ -132,16 +138,21 @@ class Game {
     }
   }
 
-  // Starts tomato in the run directory with `environment` added.
-  void start(const std::vector<std::pair<std::string, std::string>> &environment = {}) {
+  // Starts the game in its directory from the working directory
+  // `working_dir` ("": the game's directory) with `environment` added, its
+  // standard error written to "stderr.txt" in the game's directory.
+  void start(const std::vector<std::pair<std::string, std::string>> &environment = {},
+             const std::string &working_dir = "") {
+    const std::string program = dir + "/tomato", errors = dir + "/stderr.txt";
     pid = fork();
     if (pid == 0) {
-      if (chdir(dir.c_str()) != 0) _exit(127);
+      if (chdir((working_dir.empty() ? dir : working_dir).c_str()) != 0) _exit(127);
+      if (!std::freopen(errors.c_str(), "w", stderr)) _exit(127);
       unsetenv("CORVANE_CONFIG");
       unsetenv("CORVANE_LOG");
       for (const auto &[name, value] : environment)
         setenv(name.c_str(), value.c_str(), 1);
-      execl(TOMATO_EXE, TOMATO_EXE, static_cast<char *>(nullptr));
+      execl(program.c_str(), program.c_str(), static_cast<char *>(nullptr));
       _exit(127);
     }
   }
@@ -670,6 +681,34 @@ TEST(PlayTest, TerminatingTheGameInPlayShutsItDownCleanly) {
   const std::vector<std::string> messages = game.messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), "** Game engine stopped **");
+}
+
+TEST(PlayTest, StartsFromItsOwnDirectoryWhateverTheWorkingDirectory) {
+  Game game("log_level:1,");
+  const std::string elsewhere = cvtest::makeTempDirectory();
+  game.start({}, elsewhere);
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("GameManager::run(): starting game loop") == 1; }));
+  const std::string run_dir = std::filesystem::canonical(game.dir).string();
+  EXPECT_EQ(game.timesLogged("tomato: running from directory '" + run_dir + "'"), 1);
+  EXPECT_EQ(game.timesLogged("ResourceManager::loadSprite(): Sprite 'ammo_box' loaded."), 1);
+  EXPECT_EQ(game.timesLogged("ResourceManager::loadSound(): Error! Cannot load sound from file 'sounds/fire.wav'."), 0);
+  ASSERT_EQ(kill(game.pid, SIGTERM), 0);
+  EXPECT_EQ(game.waitForExit(), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere)) << "nothing is written where it was started from";
+}
+
+TEST(PlayTest, FailedStartSaysWhyOnStandardErrorAndExitsOne) {
+  Game game("window_horizontal_pixels:-50,");
+  game.start();
+  EXPECT_EQ(game.waitForExit(), 1);
+  const std::string run_dir = std::filesystem::canonical(game.dir).string();
+  std::ifstream errors(game.dir + "/stderr.txt");
+  std::stringstream text;
+  text << errors.rdbuf();
+  EXPECT_EQ(text.str(),
+            "tomato: cannot start: DisplayManager::startUp(): Error! window of -50 x 768 pixels with 80 x 24 "
+            "characters not supported. (log: " + run_dir + "/corvane.log)\n");
+  EXPECT_EQ(game.timesLogged("Error starting game manager!"), 1);
 }
 
 }  // namespace
