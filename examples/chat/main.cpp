@@ -51,8 +51,10 @@ int main(int argc, char *argv[]) {
     return usage();
 
   cv::GameManager &game = cv::GameManager::getInstance();
-  if (game.startUp() != 0)
+  if (game.startUp() != 0) {
+    std::fprintf(stderr, "chat: %s\n", game.getStartUpFailure().c_str());
     return 1;
+  }
   const int started = server ? serve(args.size() == 2 ? args[1] : "0")
                              : talk(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
   if (started == 0)

@@ -1,13 +1,17 @@
 // hello: walk the hero with W, A, S, D or the arrows, bump into the rock,
 // watch the counter; Q quits.
+#include <cstdio>
+
 #include "Corvane.h"
 #include "Hero.h"
 #include "Rock.h"
 
 int main() {
   cv::GameManager &game = cv::GameManager::getInstance();
-  if (game.startUp() != 0)
+  if (game.startUp() != 0) {
+    std::fprintf(stderr, "hello: %s\n", game.getStartUpFailure().c_str());
     return 1;
+  }
   cv::ResourceManager &resources = cv::ResourceManager::getInstance();
   if (resources.loadSprite("sprites/hero-spr.txt", "hero") != 0 ||
       resources.loadSprite("sprites/rock-spr.txt", "rock") != 0) {

@@ -1,5 +1,7 @@
 // pathfinder: click anywhere with the left mouse button and the walker finds
 // its way there round the walls. Close the window to quit.
+#include <cstdio>
+
 #include "Corvane.h"
 #include "Walker.h"
 #include "Wall.h"
@@ -23,8 +25,10 @@ void addCounter(const std::string &label, cv::ViewLocation where) {
 
 int main() {
   cv::GameManager &game = cv::GameManager::getInstance();
-  if (game.startUp() != 0)
+  if (game.startUp() != 0) {
+    std::fprintf(stderr, "pathfinder: %s\n", game.getStartUpFailure().c_str());
     return 1;
+  }
   cv::ResourceManager &resources = cv::ResourceManager::getInstance();
   if (resources.loadSprite("sprites/walker-spr.txt", "walker") != 0 ||
       resources.loadSprite("sprites/wall-spr.txt", "wall") != 0) {
