@@ -284,7 +284,8 @@ TEST(Config, WarningsComeInLineOrderAndStopAtTwenty) {
   useConfigFile(contents);
   const std::vector<std::string> warnings = messagesOf(loadFileCapturingStderr());
   ASSERT_EQ(warnings.size(), 21u);
-  EXPECT_EQ(warnings[0], "Config::loadConfig(): Warning! line 1: 'frame_time' value 'x' is not a whole number; it stays '33'");
+  EXPECT_EQ(warnings[0],
+            "Config::loadConfig(): Warning! line 1: 'frame_time' value 'x' is not a whole number; it stays '33'");
   EXPECT_EQ(warnings[19], "Config::loadConfig(): Warning! line 20: unknown key 'key20'");
   EXPECT_EQ(warnings[20], "Config::loadConfig(): Warning! 10 more problems not shown.");
 }
