@@ -172,7 +172,7 @@ TEST(GameManager, WithoutNetworkingTheNetworkManagerIsLeftAlone) {
 }
 
 TEST(GameManager, FailedDisplayStartUpStillStopsEveryManager) {
-  TestEngine engine("headless:true,log_level:1,window_horizontal_chars:0,");
+  TestEngine engine("headless:true,log_level:1,window_vertical_pixels:100000,");
   EXPECT_EQ(engine.start(), -1);
   EXPECT_EQ(engine.messages().back(), "Error starting display manager!");
   // A program that gives up after the failure gets the usual Ctrl-C and SIGTERM back.

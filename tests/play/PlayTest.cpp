@@ -400,12 +400,10 @@ void keep(const std::string &name) {
     std::system(("import -window root '" + std::string(directory) + "/" + name + ".png' 2>/dev/null").c_str());
 }
 
-// A left click as a player makes it: the button stays down for a few frames,
-// so the game reads which button went down.
+// A quick left click, as a touchpad tap makes it: the button goes down and up
+// again between two frames, so the game reads both at once.
 void leftClick() {
-  xdotool("mousedown 1");
-  std::this_thread::sleep_for(150ms);
-  xdotool("mouseup 1");
+  xdotool("click 1");
   std::this_thread::sleep_for(100ms);
 }
 
