@@ -205,8 +205,8 @@ TEST(GameManager, FailedStartUpGivesTheFailingManagersReason) {
     const char *reason;
   };
   const Case cases[] = {
-      {"headless:true,window_horizontal_pixels:-50,", false,
-       "DisplayManager::startUp(): Error! window of -50 x 768 pixels with 80 x 24 characters not supported."},
+      {"headless:true,window_horizontal_pixels:100000,", false,
+       "DisplayManager::startUp(): Error! window of 100000 x 768 pixels with 80 x 24 characters not supported."},
       {"headless:false,window_horizontal_pixels:1024,", true,
        "DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set)."},
   };

@@ -696,7 +696,7 @@ TEST(PlayTest, StartsFromItsOwnDirectoryWhateverTheWorkingDirectory) {
 }
 
 TEST(PlayTest, FailedStartSaysWhyOnStandardErrorAndExitsOne) {
-  Game game("window_horizontal_pixels:-50,");
+  Game game("window_horizontal_pixels:100000,");
   game.start();
   EXPECT_EQ(game.waitForExit(), 1);
   const std::string run_dir = std::filesystem::canonical(game.dir).string();
@@ -704,7 +704,7 @@ TEST(PlayTest, FailedStartSaysWhyOnStandardErrorAndExitsOne) {
   std::stringstream text;
   text << errors.rdbuf();
   EXPECT_EQ(text.str(),
-            "tomato: cannot start: DisplayManager::startUp(): Error! window of -50 x 768 pixels with 80 x 24 "
+            "tomato: cannot start: DisplayManager::startUp(): Error! window of 100000 x 768 pixels with 80 x 24 "
             "characters not supported. (log: " + run_dir + "/corvane.log)\n");
   EXPECT_EQ(game.timesLogged("Error starting game manager!"), 1);
 }
