@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace cv {
 
@@ -27,7 +28,12 @@ class Config {
   std::string readConfig() const;
 
   /// Fills the settings from `text`, or from readConfig() when `text` is
-  /// empty. Keys missing from the text keep their current values.
+  /// empty. Keys missing from the text keep their current values. Mistakes
+  /// are reported, one line each naming the line and the key: an unknown key
+  /// (with the nearest known one when it is close), a value that is not a
+  /// number where one is expected or is out of its range (the setting then
+  /// keeps its value), and a setting that runs into the next for want of a
+  /// comma.
   void loadConfig(std::string text);
 
   /// Writes the configuration summary to the log at level 1.
@@ -79,9 +85,24 @@ class Config {
   bool hasLogLevel() const;
 
  private:
+  /// One known key: how its value is read and the field it sets.
+  struct Setting;
+
   Config();
   Config(const Config &) = delete;
   Config &operator=(const Config &) = delete;
+
+  /// Every known key, in the order the keys are looked up.
+  static const std::vector<Setting> &settings();
+  /// The configuration file's whole contents; "" (logged) when it cannot be
+  /// opened or read, or is too large.
+  std::string readConfigFile() const;
+  /// Sets `setting`'s field from the non-empty `value`. False when the value
+  /// is refused and the field keeps its value; `problem` then says why where
+  /// a warning is due. `problem` may also hold a notice for a value taken.
+  bool applySetting(const Setting &setting, const std::string &value, std::string &problem);
+  /// The current value of `setting`'s field as the file would write it.
+  std::string currentText(const Setting &setting) const;
 
   std::string config_text;       ///< the text the settings were read from
   int window_horizontal_pixels;  ///< window width in pixels

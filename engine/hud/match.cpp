@@ -30,27 +30,13 @@ bool isWhitespace(char c) {
 /// Length of `text` as a printf precision ("%.*s"), for texts not ending in a null.
 int printLength(std::string_view text) { return static_cast<int>(std::min<size_t>(text.size(), INT_MAX)); }
 
-/// Cuts the next token out of `rest` at `separator`, skipping empty tokens
-/// (runs of separators) as a re-entrant tokenizer does. False when none is left.
-bool nextToken(std::string_view &rest, char separator, std::string_view &token) {
-  const size_t start = rest.find_first_not_of(separator);
-  if (start == std::string_view::npos) {
-    rest = std::string_view();
-    return false;
-  }
-  const size_t end = rest.find(separator, start);
-  token = rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-  return true;
-}
-
 /// Number of non-empty ","-separated elements of `text`: the most entries a
 /// parse can keep. Empty elements take no room, so a text of commas only
 /// reserves nothing.
 size_t countElements(std::string_view text) {
   size_t count = 0;
   std::string_view token;
-  while (nextToken(text, ',', token))
+  while (nextAttributeToken(text, ',', token))
     count++;
   return count;
 }
@@ -89,12 +75,12 @@ bool addEntry(std::string_view element, int item) {
   log_manager.writeLog(28, "\tp_element is '%.*s' (%p)", printLength(element), element.data(),
                        static_cast<const void *>(element.data()));
   std::string_view key;
-  if (!nextToken(element, ':', key))
+  if (!nextAttributeToken(element, ':', key))
     return false;
   log_manager.writeLog(28, "\ttoken is '%.*s' (%p)", printLength(key), key.data(),
                        static_cast<const void *>(key.data()));
   std::string_view value;
-  if (!nextToken(element, ':', value))
+  if (!nextAttributeToken(element, ':', value))
     value = std::string_view();
 
   AttributeTable &table = keptTable();
@@ -109,7 +95,7 @@ bool addEntry(std::string_view element, int item) {
 /// its whitespace is removed). 0 on success, -1 if memory ran out.
 int parse(std::string &text) {
   const LogManager &log_manager = LogManager::getInstance();
-  text.erase(std::remove_if(text.begin(), text.end(), isWhitespace), text.end());
+  removeAttributeWhitespace(text);
   keptTable() = AttributeTable();
 
   const long elements = std::count(text.begin(), text.end(), ',') + 1L;
@@ -120,7 +106,7 @@ int parse(std::string &text) {
   std::string_view rest(text);
   std::string_view element;
   int item = 0;
-  while (nextToken(rest, ',', element) && addEntry(element, item))
+  while (nextAttributeToken(rest, ',', element) && addEntry(element, item))
     item++;
 
   const AttributeTable &table = keptTable();
@@ -131,6 +117,22 @@ int parse(std::string &text) {
 }
 
 }  // namespace
+
+void removeAttributeWhitespace(std::string &text) {
+  text.erase(std::remove_if(text.begin(), text.end(), isWhitespace), text.end());
+}
+
+bool nextAttributeToken(std::string_view &rest, char separator, std::string_view &token) {
+  const size_t start = rest.find_first_not_of(separator);
+  if (start == std::string_view::npos) {
+    rest = std::string_view();
+    return false;
+  }
+  const size_t end = rest.find(separator, start);
+  token = rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  return true;
+}
 
 std::string match(std::string text, std::string key) {
   const LogManager &log_manager = LogManager::getInstance();

@@ -128,15 +128,17 @@ int sfmlKeyOf(Keyboard::Key key) {
   return sf::Keyboard::Unknown;
 }
 
-Mouse::Button clickedButton(int sfml_button, bool left_held, bool middle_held) {
-  Mouse::Button button = Mouse::MOUSE_BUTTON_UNDEFINED;
-  if (sfml_button == sf::Mouse::Right)
-    button = Mouse::RIGHT_BUTTON;
-  if (left_held)
-    button = Mouse::LEFT_BUTTON;
-  if (middle_held)
-    button = Mouse::MIDDLE_BUTTON;
-  return button;
+Mouse::Button clickedButton(int sfml_button) {
+  switch (sfml_button) {
+    case sf::Mouse::Left:
+      return Mouse::LEFT_BUTTON;
+    case sf::Mouse::Right:
+      return Mouse::RIGHT_BUTTON;
+    case sf::Mouse::Middle:
+      return Mouse::MIDDLE_BUTTON;
+    default:
+      return Mouse::MOUSE_BUTTON_UNDEFINED;
+  }
 }
 
 InputManager::InputManager() { setType("InputManager"); }
@@ -230,8 +232,7 @@ bool InputManager::sendWindowEvents(sf::RenderWindow &window) const {
         EventMouse clicked;
         clicked.setMouseAction(CLICKED);
         clicked.setMousePosition(cellsOf(event.mouseButton.x, event.mouseButton.y));
-        clicked.setMouseButton(clickedButton(event.mouseButton.button, sf::Mouse::isButtonPressed(sf::Mouse::Left),
-                                             sf::Mouse::isButtonPressed(sf::Mouse::Middle)));
+        clicked.setMouseButton(clickedButton(event.mouseButton.button));
         onEvent(&clicked);
         break;
       }

@@ -26,11 +26,12 @@ Keyboard::Key keyFromSFML(int sfml_code);
 /// unidentified key) for any other value.
 int sfmlKeyOf(Keyboard::Key key);
 
-/// The button a click is reported with. Each rule overrides the one before:
-/// right when the library's button was the right one, left when the left
-/// button is held now, middle when the middle button is held now; undefined
-/// when none applies.
-Mouse::Button clickedButton(int sfml_button, bool left_held, bool middle_held);
+/// The button a click is reported with: the window library's button of the
+/// press event itself (0 left, 1 right, 2 middle); undefined for any other.
+/// What is held when the event is read plays no part, so a click released
+/// before it was read keeps its button, and a right click while the left
+/// button is held is a right click.
+Mouse::Button clickedButton(int sfml_button);
 
 /// Turns the window's keyboard and mouse input into "cv-keyboard" and
 /// "cv-mouse" events once per game-loop iteration: first the window's

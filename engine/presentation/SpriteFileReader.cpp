@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <vector>
 
 #include "foundation/LogManager.h"
 #include "presentation/Sprite.h"
@@ -41,6 +42,36 @@ bool colorNamed(const std::string &name, Color &color) {
     }
   }
   return false;
+}
+
+// The rows of each frame as the body's "end" lines divide it. Empty when the
+// body does not divide into exactly `frames` frames each closed by "end":
+// then the rows cannot be told apart from a missing or extra "end".
+std::vector<int> rowsPerFrame(const std::list<std::string> &body, int frames) {
+  std::vector<int> rows;
+  int count = 0;
+  for (const std::string &line : body) {
+    if (line != "end") {
+      count++;
+      continue;
+    }
+    if (static_cast<int>(rows.size()) == frames)
+      return {};
+    rows.push_back(count);
+    count = 0;
+  }
+  if (count > 0 || static_cast<int>(rows.size()) != frames)
+    return {};
+  return rows;
+}
+
+// Whether frame `index` (from 0) was refused because its rows do not number
+// `height`: every frame before it had `height` rows, so it starts where the
+// reader began it, and its own count differs.
+bool heightIsTheFault(const std::vector<int> &rows, int index, int height) {
+  if (index >= static_cast<int>(rows.size()) || rows[static_cast<size_t>(index)] == height)
+    return false;
+  return std::all_of(rows.begin(), rows.begin() + index, [height](int count) { return count == height; });
 }
 
 }  // namespace
@@ -183,9 +214,16 @@ std::unique_ptr<Sprite> SpriteFileReader::readBody(const Header &header) {
 bool SpriteFileReader::readFrames(std::list<std::string> &body, const Header &header, Sprite &sprite) {
   const LogManager &log_manager = LogManager::getInstance();
   line_number--;  // readData already counted "</BODY>"
+  // A frame with more or fewer rows than the header's height shows up as a
+  // row of the wrong length or a missing "end"; the rows between the "end"
+  // lines name the real fault.
+  const std::vector<int> rows = rowsPerFrame(body, header.frames);
   for (int i = 0; i < header.frames; i++) {
     Frame frame = nextFrame(body, header.width, header.height);
     if (frame.getString().empty()) {
+      if (heightIsTheFault(rows, i, header.height))
+        log_manager.writeLog("\tError! Frame %d: Line count is %d (frame height is %d).", i + 1,
+                             rows[static_cast<size_t>(i)], header.height);
       log_manager.writeLog("ResourceManager::loadSprite(): Error! No frame data to add.");
       return false;
     }

@@ -172,7 +172,7 @@ TEST(GameManager, WithoutNetworkingTheNetworkManagerIsLeftAlone) {
 }
 
 TEST(GameManager, FailedDisplayStartUpStillStopsEveryManager) {
-  TestEngine engine("headless:true,log_level:1,window_horizontal_chars:0,");
+  TestEngine engine("headless:true,log_level:1,window_vertical_pixels:100000,");
   EXPECT_EQ(engine.start(), -1);
   EXPECT_EQ(engine.messages().back(), "Error starting display manager!");
   // A program that gives up after the failure gets the usual Ctrl-C and SIGTERM back.
@@ -205,8 +205,8 @@ TEST(GameManager, FailedStartUpGivesTheFailingManagersReason) {
     const char *reason;
   };
   const Case cases[] = {
-      {"headless:true,window_horizontal_pixels:-50,", false,
-       "DisplayManager::startUp(): Error! window of -50 x 768 pixels with 80 x 24 characters not supported."},
+      {"headless:true,window_horizontal_pixels:100000,", false,
+       "DisplayManager::startUp(): Error! window of 100000 x 768 pixels with 80 x 24 characters not supported."},
       {"headless:false,window_horizontal_pixels:1024,", true,
        "DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set)."},
   };

@@ -87,7 +87,7 @@ TEST(Config, GameRunDirectoryFileSpellsOutEveryDefault) {
   const std::filesystem::path file =
       std::filesystem::path(CORVANE_TEST_FIXTURES).parent_path().parent_path() / "game" / "cv-config.txt";
   setenv("CORVANE_CONFIG", file.c_str(), 1);
-  cv::Config::getInstance().loadConfig("");
+  EXPECT_EQ(loadFileCapturingStderr(), "");  // the game starts without a warning
   EXPECT_EQ(settings(), DEFAULTS);
   for (const auto &entry : DEFAULTS)
     EXPECT_NE(cv::match("", entry.first), "") << entry.first << " is not written out";
@@ -140,13 +140,6 @@ TEST(Config, CrlfAndLfLineEndsGiveTheSameSettings) {
   }
 }
 
-TEST(Config, LineWithoutItsCommaRunsIntoTheNext) {
-  useConfigFile("frame_time:25\nfont_scale:3.5,\n");
-  cv::Config::getInstance().loadConfig("");
-  EXPECT_EQ(cv::Config::getInstance().getFrameTime(), 25);
-  EXPECT_EQ(cv::Config::getInstance().getFontScale(), 2.0f);
-}
-
 TEST(Config, ValuesConvert) {
   struct Case {
     std::string text, key, expected;
@@ -160,16 +153,12 @@ TEST(Config, ValuesConvert) {
       {"headless:1,", "headless", "false"},
       {"networking:true,", "networking", "true"},
       {"frame_time:,", "frame_time", "33"},  // an empty value leaves the setting
-      {"frame_time:12abc,", "frame_time", "12"},
-      {"frame_time:abc,", "frame_time", "0"},
-      {"frame_time:-5,", "frame_time", "-5"},
       {"frame_time:+7,", "frame_time", "7"},
-      {"frame_time:0x10,", "frame_time", "0"},
-      {"random_seed:99999999999,", "random_seed", "2147483647"},
-      {"random_seed:-99999999999,", "random_seed", "-2147483648"},
+      {"frame_time:007,", "frame_time", "7"},
+      {"random_seed:2147483647,", "random_seed", "2147483647"},
+      {"random_seed:-2147483648,", "random_seed", "-2147483648"},
+      {"font_scale:0.25,", "font_scale", "0.25"},
       {"font_scale:1.5e1,", "font_scale", "15"},
-      {"font_scale:abc,", "font_scale", "0"},
-      {"font_scale:1e999,", "font_scale", "inf"},
       {"window_style:fullscreen,", "window_style", "8"},
       {"window_style:default,", "window_style", "5"},
       {"grid_width:3,grid_height:4,quadtree_threshold:5,quadtree_depth:6,log_level:2,", "quadtree_depth", "6"},
@@ -191,7 +180,7 @@ TEST(Config, ValuesConvert) {
                                       {"networking", "true"},
                                       {"frame_time", "40"},
                                       {"random_seed", "-2147483648"},
-                                      {"font_scale", "inf"},
+                                      {"font_scale", "15"},
                                       {"grid_width", "3"},
                                       {"grid_height", "4"},
                                       {"quadtree_threshold", "5"},
@@ -199,6 +188,115 @@ TEST(Config, ValuesConvert) {
                                       {"log_level", "2"},
                                       {"logfile", "game.log"},
                                       {"font_file", "font.ttf"}}));
+}
+
+// The messages of standard-error output, one per line.
+std::vector<std::string> messagesOf(const std::string &output) {
+  std::vector<std::string> messages;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);)
+    messages.push_back(cvtest::messageOf(line));
+  return messages;
+}
+
+TEST(Config, MistakesAreWarnedByLineAndKeyAndRefusedValuesKeepTheDefault) {
+  const std::string W = "Config::loadConfig(): Warning! ";
+  struct Case {
+    std::string contents;
+    std::vector<std::string> warnings;
+    std::string key, expected;  // the setting after loading
+  };
+  // Each file is loaded on its own; refused values leave the defaults.
+  const Case cases[] = {
+      {"# pace\nframe_time:3x3,\n",
+       {W + "line 2: 'frame_time' value '3x3' is not a whole number; it stays '33'"}, "frame_time", "33"},
+      {"frame_time:-5,", {W + "line 1: 'frame_time' value '-5' is out of range (0 to 2147483647); it stays '33'"},
+       "frame_time", "33"},
+      {"frame_time:1.5,", {W + "line 1: 'frame_time' value '1.5' is not a whole number; it stays '33'"},
+       "frame_time", "33"},
+      {"frame_time:0,", {W + "line 1: 'frame_time' is 0: the game loop runs unpaced, it never sleeps"}, "frame_time",
+       "0"},
+      {"font_scale:abc,", {W + "line 1: 'font_scale' value 'abc' is not a number; it stays '2'"}, "font_scale", "2"},
+      {"font_scale:0,", {W + "line 1: 'font_scale' value '0' is out of range (a finite number above 0); it stays '2'"},
+       "font_scale", "2"},
+      {"font_scale:1e999,",
+       {W + "line 1: 'font_scale' value '1e999' is out of range (a finite number above 0); it stays '2'"},
+       "font_scale", "2"},
+      {"window_horizontal_pixels:0,",
+       {W + "line 1: 'window_horizontal_pixels' value '0' is out of range (1 to 2147483647); it stays '1024'"},
+       "window_horizontal_pixels", "1024"},
+      {"window_vertical_chars:-1,",
+       {W + "line 1: 'window_vertical_chars' value '-1' is out of range (1 to 2147483647); it stays '24'"},
+       "window_vertical_chars", "24"},
+      {"random_seed:99999999999,",
+       {W + "line 1: 'random_seed' value '99999999999' is out of range (-2147483648 to 2147483647); it stays '0'"},
+       "random_seed", "0"},
+      {"show_mouse:True,", {W + "line 1: 'show_mouse' value 'True' is neither true nor false; it reads as false"},
+       "show_mouse", "false"},
+      {"\nheadless,\n", {W + "line 2: 'headless' has no value; it stays 'false'"}, "headless", "false"},
+      // Unknown keys, with the known key a slip of the keyboard away.
+      {"# pace\n\nframe_tme:20,\nFrame_Time:21,\nfps:60,\n",
+       {W + "line 3: unknown key 'frame_tme' (did you mean 'frame_time'?)",
+        W + "line 4: unknown key 'Frame_Time' (did you mean 'frame_time'?)", W + "line 5: unknown key 'fps'"},
+       "frame_time", "33"},
+      {"window_horizontal_pixel:800,",
+       {W + "line 1: unknown key 'window_horizontal_pixel' (did you mean 'window_horizontal_pixels'?)"},
+       "window_horizontal_pixels", "1024"},
+      // A missing comma: the setting runs into the next line, or a line
+      // holds two settings; the run-together value is refused.
+      {"frame_time:25\nfont_scale:3.5,\n",
+       {W + "line 1: 'frame_time' runs on into line 2 (missing comma at the end of line 1?)",
+        W + "line 1: 'frame_time' value '25font_scale' is not a whole number; it stays '33'"},
+       "font_scale", "2"},
+      {"frame_time:25 font_scale:3.5,\n",
+       {W + "line 1: 'frame_time' holds two settings (missing comma?); only '25font_scale' is read as its value",
+        W + "line 1: 'frame_time' value '25font_scale' is not a whole number; it stays '33'"},
+       "frame_time", "33"},
+      {"window_title:Tomato\r\n\r\nshow_mouse:true,\r\n",
+       {W + "line 1: 'window_title' runs on into line 3 (missing comma at the end of line 1?)"}, "window_title",
+       "Tomatoshow_mouse"},
+      {"  # an indented comment\nframe_time:20,\n",
+       {W + "line 1: '#anindentedcommentframe_time' runs on into line 2 (missing comma at the end of line 1?)",
+        W + "line 1: unknown key '#anindentedcommentframe_time' (only a '#' in the first column starts a comment)"},
+       "frame_time", "33"},
+      {"a:1,::,frame_time:20,",
+       {W + "line 1: unknown key 'a'",
+        W + "line 1: a setting made of ':' only ends the reading; the settings after it are ignored"},
+       "frame_time", "33"},
+      // Bytes a terminal would act on are shown escaped.
+      {"\x1b[2J:1,", {W + "line 1: unknown key '\\x1b[2J'"}, "frame_time", "33"},
+      // The first occurrence counts; the later one is not checked.
+      {"frame_time:20,\nframe_time:oops,\n", {}, "frame_time", "20"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.contents);
+    useConfigFile(c.contents);
+    EXPECT_EQ(messagesOf(loadFileCapturingStderr()), c.warnings);
+    EXPECT_EQ(settings()[c.key], c.expected);
+    cv::Config::getInstance().loadConfig("frame_time:33,font_scale:2,window_title:Corvane,");
+  }
+}
+
+TEST(Config, WarningsComeInLineOrderAndStopAtTwenty) {
+  std::string contents = "frame_time:x,\n";
+  for (int i = 2; i <= 30; i++)
+    contents += "key" + std::to_string(i) + ":1,\n";
+  useConfigFile(contents);
+  const std::vector<std::string> warnings = messagesOf(loadFileCapturingStderr());
+  ASSERT_EQ(warnings.size(), 21u);
+  EXPECT_EQ(warnings[0],
+            "Config::loadConfig(): Warning! line 1: 'frame_time' value 'x' is not a whole number; it stays '33'");
+  EXPECT_EQ(warnings[19], "Config::loadConfig(): Warning! line 20: unknown key 'key20'");
+  EXPECT_EQ(warnings[20], "Config::loadConfig(): Warning! 10 more problems not shown.");
+}
+
+TEST(Config, AGivenTextIsNumberedByItsOwnLineBreaks) {
+  testing::internal::CaptureStderr();
+  cv::Config::getInstance().loadConfig("headless:true,frame_time:20,\nshow_mose:true,");
+  EXPECT_EQ(messagesOf(testing::internal::GetCapturedStderr()),
+            (std::vector<std::string>{
+                "Config::loadConfig(): Warning! line 2: unknown key 'show_mose' (did you mean 'show_mouse'?)"}));
+  EXPECT_EQ(cv::Config::getInstance().getFrameTime(), 20);
 }
 
 TEST(Config, UnsupportedStyleOrColourKeepsTheValueAndSaysSo) {
@@ -300,7 +398,9 @@ TEST(Config, AnyFileContentLoadsWithoutHarm) {
                                     std::string(1000000, ','), std::string(5000, ':') + ",frame_time:1,"};
   for (const std::string &contents : unreadable) {
     useConfigFile(contents);
-    EXPECT_EQ(loadFileCapturingStderr(), "");
+    // At most one warning line (an unknown key, or colons only).
+    const std::string err = loadFileCapturingStderr();
+    EXPECT_LE(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(settings(), DEFAULTS) << contents.substr(0, 40);
   }
 
@@ -322,7 +422,9 @@ TEST(Config, AnyFileContentLoadsWithoutHarm) {
   };
   for (const Case &c : cases) {
     useConfigFile(c.contents);
-    cv::Config::getInstance().loadConfig("");
+    // However many mistakes, the warnings stay a screenful.
+    const std::string err = loadFileCapturingStderr();
+    EXPECT_LE(std::count(err.begin(), err.end(), '\n'), 21) << c.name;
     EXPECT_EQ(cv::Config::getInstance().getFrameTime(), c.frame_time) << c.name;
   }
   EXPECT_EQ(cv::Config::getInstance().getWindowTitle(), std::string(1 << 20, 't'));

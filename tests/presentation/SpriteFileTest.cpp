@@ -120,6 +120,17 @@ TEST(SpriteFile, MalformedFilesAreRefusedWithTheLinesAtFault) {
       {"row-too-long.txt", 0,
        {"\tError! Line 14: Line length is 4 (frame width is 3).", "\tLine 14: '#vv#'", no_frame_data, NOT_LOADED}},
       {"missing-end.txt", 0, {"\tError! Line 12: Expected 'end'.", "\tLine 12: '\\o/'", no_frame_data, NOT_LOADED}},
+      // Frames with fewer or more rows than the header's height: the row or
+      // "end" message is followed by the frame's real line count.
+      {"short-frames.txt", 0,
+       {"\tError! Line 13: Line length is 3 (frame width is 5).", "\tLine 13: 'end'",
+        "\tError! Frame 1: Line count is 3 (frame height is 4).", no_frame_data, NOT_LOADED}},
+      {"tall-frames.txt", 0,
+       {"\tError! Line 10: Expected 'end'.", "\tLine 10: '/ \\'",
+        "\tError! Frame 1: Line count is 3 (frame height is 2).", no_frame_data, NOT_LOADED}},
+      {"short-second-frame.txt", 0,
+       {"\tError! Line 13: Expected 'end'.", "\tLine 13: ''", "\tError! Frame 2: Line count is 1 (frame height is 2).",
+        no_frame_data, NOT_LOADED}},
       {"extra-frame.txt", 1,
        {"ResourceManager::loadSprite(): Error! Extra BODY:", "\tline 13: \\o/", "\tline 14: #v#", "\tline 15: end",
         NOT_LOADED}},
