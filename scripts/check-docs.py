@@ -12,6 +12,10 @@ on the line before a fenced block:
                                     in a fresh clone of the repository, in
                                     the order the files are listed below
 
+Also checks that the references are complete: every configuration key the
+engine knows appears in docs/configuration.md, and every message the sprite
+reader writes appears in docs/sprites.md.
+
 Usage: check-docs.py [--compiler CXX] [--commands]
 """
 import argparse
@@ -98,6 +102,51 @@ def run_commands(blocks):
     return None
 
 
+# Where the references' subjects are defined, and what they must mention.
+CONFIG_SOURCE = "engine/foundation/Config.cpp"
+CONFIG_KEY = re.compile(r'\{"([a-z_]+)", Kind::')
+SPRITE_SOURCES = ["engine/presentation/SpriteFileReader.cpp", "engine/presentation/ResourceManager.cpp",
+                  "engine/presentation/Sprite.cpp"]
+LOG_FORMAT = re.compile(r'writeLog\((?:\s*\d+,)?\s*"((?:[^"\\]|\\.)*)"', re.S)
+PRINTF_CONVERSION = re.compile(r"%[-+ #0-9.]*(?:l|ll|z|h)?[diouxXfFeEgGcsp%]")
+
+
+def read(path):
+    return open(os.path.join(ROOT, path), encoding="utf-8").read()
+
+
+def missing_config_keys():
+    """The keys the configuration reader knows that configuration.md never names."""
+    doc = read("docs/configuration.md")
+    return [key for key in CONFIG_KEY.findall(read(CONFIG_SOURCE)) if "`%s`" % key not in doc]
+
+
+def sprite_messages():
+    """Every log format the sprite loading writes, but the sound and music ones."""
+    formats = []
+    for source in SPRITE_SOURCES:
+        text = read(source)
+        if source.endswith("ResourceManager.cpp"):
+            start = text.index("int ResourceManager::loadSprite")
+            text = text[start:text.index("int ResourceManager::loadSound")]
+        formats += LOG_FORMAT.findall(text)
+    return formats
+
+
+def missing_sprite_messages():
+    """The sprite messages some literal part of which sprites.md lacks."""
+    doc = " ".join(read("docs/sprites.md").split())
+    missing = []
+    for fmt in sprite_messages():
+        text = fmt.replace("\\t", " ").replace("\\'", "'")
+        for part in PRINTF_CONVERSION.split(text):
+            part = " ".join(part.split())
+            if len(part) >= 4 and part not in doc:
+                missing.append(fmt)
+                break
+    return missing
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--compiler", default="c++")
@@ -125,6 +174,10 @@ def main():
                 commands.append((where, block))
             else:
                 failures.append("%s: unknown check '%s'" % (where, argument))
+    for key in missing_config_keys():
+        failures.append("docs/configuration.md: the configuration key '%s' is not described" % key)
+    for message in missing_sprite_messages():
+        failures.append("docs/sprites.md: the sprite message \"%s\" is not described" % message)
     if options.commands and not failures:
         problem = run_commands(commands)
         if problem:
