@@ -37,7 +37,9 @@ class SoundFileCheck {
  private:
   /// The structure of a RIFF WAVE file: its format chunk must come before its
   /// data chunk, describe integer PCM sanely, and every chunk up to the data
-  /// must lie within the file; then its channels, rate and size as
+  /// must lie within the file and have an even size (where readers disagree
+  /// on the pad byte of an odd chunk, the decoder would meet other chunks
+  /// than the ones checked); then its channels, rate and size as
   /// checkFacts does. 0 when sound or not a RIFF file, -1 with `reason`
   /// otherwise.
   static int checkWave(const std::string &filename, std::uint64_t max_samples, std::string &reason);
