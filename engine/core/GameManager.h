@@ -47,7 +47,7 @@ class GameManager : public Manager {
   GameManager &operator=(const GameManager &) = delete;
 
   int startManagers();
-  void seedRandom() const;
+  int seedRandom() const;
   void pollNetwork(const class Clock &clock) const;
 
   bool game_over;  ///< the loop ends after the iteration in which it becomes true
