@@ -19,7 +19,10 @@ GameOver::~GameOver() {
   for (cv::ObjectListIterator li(&all); !li.isDone(); li.next()) {
     cv::Object *object = li.currentObject();
     const std::string type = object->getType();
-    if (type == "Enemy" || type == "ViewObject" || type == "Wall" || type == "Reticle" || type == "Reflector")
+    // The hero's pick-up zone goes with the game too: left behind, every new
+    // game would add one more, without end over a long session.
+    if (type == "Enemy" || type == "ViewObject" || type == "Wall" || type == "Reticle" || type == "Reflector" ||
+        type == "Pickup")
       world.markForDelete(object);
     if (type == "GameStart")
       if (auto *start = dynamic_cast<GameStart *>(object))

@@ -80,7 +80,7 @@ TEST_F(ScreenTest, GameOverClearsTheGameAndPStartsAFreshOne) {
   EXPECT_FALSE(start->isActive());
   step(2);  // no "gameover" sprite here: the screen lasts one step
   EXPECT_EQ(count("GameOver"), 0);
-  for (const char *gone : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Hero"})
+  for (const char *gone : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Hero", "Pickup"})
     EXPECT_EQ(count(gone), 0) << gone;
   EXPECT_EQ(count("Bullet"), 1) << "projectiles in flight finish their course";
   EXPECT_EQ(count("AmmoBox"), 1);
@@ -88,6 +88,7 @@ TEST_F(ScreenTest, GameOverClearsTheGameAndPStartsAFreshOne) {
 
   key(start, cv::Keyboard::P);
   EXPECT_EQ(count("Hero"), 1);
+  EXPECT_EQ(count("Pickup"), 1) << "one pick-up zone, the new hero's";
   EXPECT_EQ(counter("Points")->getValue(), 0);
   EXPECT_EQ(counter("Bullets")->getValue(), 2);
   EXPECT_EQ(counter("RFL POWER")->getValue(), 30);
