@@ -34,7 +34,8 @@
 #define SOAK_UNDER_ASAN 1
 #endif
 #ifdef SOAK_UNDER_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the AddressSanitizer run-time (its header does not come with every compiler).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
