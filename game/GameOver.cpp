@@ -1,7 +1,26 @@
 #include "GameOver.h"
 
+#include <string>
+
 #include "Corvane.h"
 #include "GameStart.h"
+
+namespace {
+
+// What the end of a game clears away: the enemies, the walls, the reticle, a
+// reflector still up, the counters (type "ViewObject"), every projectile of
+// either side, so no shot flies on over the start screen, and the hero's
+// pick-up zone: left behind, every new game would add one more, without end
+// over a long session.
+bool clearedAtGameOver(const std::string &type) {
+  for (const char *cleared : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Bullet", "SuperBullet",
+                              "EnemyBullet", "Pickup"})
+    if (type == cleared)
+      return true;
+  return false;
+}
+
+}  // namespace
 
 GameOver::GameOver() : time_to_live(0) {
   setType("GameOver");
@@ -19,10 +38,7 @@ GameOver::~GameOver() {
   for (cv::ObjectListIterator li(&all); !li.isDone(); li.next()) {
     cv::Object *object = li.currentObject();
     const std::string type = object->getType();
-    // The hero's pick-up zone goes with the game too: left behind, every new
-    // game would add one more, without end over a long session.
-    if (type == "Enemy" || type == "ViewObject" || type == "Wall" || type == "Reticle" || type == "Reflector" ||
-        type == "Pickup")
+    if (clearedAtGameOver(type))
       world.markForDelete(object);
     if (type == "GameStart")
       if (auto *start = dynamic_cast<GameStart *>(object))
