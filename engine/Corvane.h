@@ -37,6 +37,8 @@
 #include "presentation/EventMouse.h"
 #include "presentation/Frame.h"
 #include "presentation/InputManager.h"
+#include "presentation/InputRecorder.h"
+#include "presentation/InputReplayer.h"
 #include "presentation/Music.h"
 #include "presentation/ResourceManager.h"
 #include "presentation/SfmlErrorLog.h"

@@ -8,11 +8,13 @@
 namespace {
 
 // What the end of a game clears away: the enemies, the walls, the reticle, a
-// reflector still up, the counters (type "ViewObject"), and every projectile
-// of either side, so no shot flies on over the start screen.
+// reflector still up, the counters (type "ViewObject"), every projectile of
+// either side, so no shot flies on over the start screen, and the hero's
+// pick-up zone: left behind, every new game would add one more, without end
+// over a long session.
 bool clearedAtGameOver(const std::string &type) {
-  for (const char *cleared :
-       {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Bullet", "SuperBullet", "EnemyBullet"})
+  for (const char *cleared : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Bullet", "SuperBullet",
+                              "EnemyBullet", "Pickup"})
     if (type == cleared)
       return true;
   return false;

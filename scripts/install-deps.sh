@@ -2,7 +2,7 @@
 # Installs the Debian packages Corvane needs, if any are missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make pkg-config libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
           fonts-dejavu-core libx11-dev libopenal-dev xvfb xauth xdotool netcat-openbsd python3)
 
 missing=()

@@ -20,3 +20,7 @@ bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH
 # into the process keeps a few bytes of its own until the process ends.
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --output-on-failure -L "window|play")
+
+# Every fuzz target (clang, libFuzzer) for a minute on its corpus: about eight
+# minutes with the build. A finding fails the run and is kept in build-fuzz/findings/.
+bash scripts/fuzz.sh 60

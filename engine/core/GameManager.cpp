@@ -84,6 +84,12 @@ int GameManager::startUp() {
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog(1, "Log Manager started.");
   config.print();
+  // A replay brings the recorded configuration before anything reads it.
+  if (InputManager::getInstance().prepareReplay() == -1) {
+    start_up_failure = "the recording to replay cannot be read";
+    platform::releaseStopSignals();
+    return -1;
+  }
 
   frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
@@ -101,7 +107,11 @@ int GameManager::startUp() {
   world_manager.setView(screen);
   world_manager.setViewSlack(Vector(1.0f / 3.0f, 1.0f / 3.0f));
 
-  seedRandom();
+  if (InputManager::getInstance().startRecording(seedRandom()) == -1) {
+    start_up_failure = "the recording cannot be written";
+    platform::releaseStopSignals();
+    return -1;
+  }
 
   if (!platform::requestTimerResolution(1))
     log_manager.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
@@ -147,8 +157,8 @@ int GameManager::startManagers() {
   return 0;
 }
 
-void GameManager::seedRandom() const {
-  int seed = Config::getInstance().getRandomSeed();
+int GameManager::seedRandom() const {
+  int seed = InputManager::getInstance().chooseSeed(Config::getInstance().getRandomSeed());
   if (seed == 0) {
     seed = static_cast<int>(std::time(nullptr));
     std::srand(static_cast<unsigned>(seed));
@@ -156,6 +166,7 @@ void GameManager::seedRandom() const {
     std::srand(static_cast<unsigned>(seed));
   }
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): seed is %d", seed);
+  return seed;
 }
 
 void GameManager::shutDown() {
@@ -260,6 +271,7 @@ void GameManager::run() {
     if (game_over)
       break;
   }
+  input_manager.endRecordingAndReplay(step_count > 0 ? step_count - 1 : INT_MAX);
   log_manager.writeLog(1, "GameManager::run(): end of game loop");
 }
 

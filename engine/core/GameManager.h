@@ -56,7 +56,7 @@ class GameManager : public Manager {
 
   int startManagers();
   int startOne(Manager &manager, const char *failure, const char *success);
-  void seedRandom() const;
+  int seedRandom() const;
   void pollNetwork(const class Clock &clock) const;
 
   bool game_over;  ///< the loop ends after the iteration in which it becomes true

@@ -1,8 +1,20 @@
 #include "foundation/Vector.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace cv {
+
+namespace {
+
+// How far from 1 the length of a vector normalised in float may lie: each
+// component carries at most about one rounding step of its own.
+const double UNIT_TOLERANCE = 2.0 * FLT_EPSILON;
+
+// The length in double: no float square overflows there.
+double lengthOf(float x, float y) { return std::hypot(static_cast<double>(x), static_cast<double>(y)); }
+
+}  // namespace
 
 Vector::Vector() : x(0), y(0) {}
 
@@ -21,14 +33,18 @@ void Vector::setXY(float new_x, float new_y) {
   y = new_y;
 }
 
-float Vector::getMagnitude() const { return std::sqrt(x * x + y * y); }
+float Vector::getMagnitude() const { return static_cast<float>(lengthOf(x, y)); }
+
+bool Vector::isFinite() const { return std::isfinite(x) && std::isfinite(y); }
 
 void Vector::normalize() {
-  const float magnitude = getMagnitude();
-  if (magnitude > 0) {
-    x /= magnitude;
-    y /= magnitude;
-  }
+  if (!isFinite())
+    return;
+  const double magnitude = lengthOf(x, y);
+  if (magnitude == 0 || std::fabs(magnitude - 1) <= UNIT_TOLERANCE)
+    return;
+  x = static_cast<float>(x / magnitude);
+  y = static_cast<float>(y / magnitude);
 }
 
 void Vector::scale(float s) {

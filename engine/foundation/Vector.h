@@ -19,10 +19,18 @@ class Vector {
   /// Sets both components.
   void setXY(float new_x, float new_y);
 
-  /// Length of the vector.
+  /// Length of the vector, computed in double precision so that large
+  /// components do not overflow on the way (a length beyond the float range
+  /// is infinite).
   float getMagnitude() const;
 
-  /// Makes the length 1; a zero vector stays zero.
+  /// Whether both components are finite (neither infinite nor NaN).
+  bool isFinite() const;
+
+  /// Makes the length 1; a zero vector stays zero. A vector whose length is
+  /// already 1 within float rounding is kept bit for bit, so normalising
+  /// twice changes nothing. A vector with a component that is not finite
+  /// stays as it is.
   void normalize();
 
   /// Multiplies both components by `s`.

@@ -126,8 +126,9 @@ ViewLocation ViewObject::getLocation() const { return location; }
 int ViewObject::setPosition(Vector new_position) {
   if (new_position == getPosition())
     return 0;
+  if (Object::setPosition(new_position) == -1)
+    return -1;  // refused: it keeps its place and its location
   location = UNDEFINED_LOCATION;
-  Object::setPosition(new_position);
   setModified(LOCATION);
   return 0;
 }

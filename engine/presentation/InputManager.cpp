@@ -4,11 +4,14 @@
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
+#include <cstdlib>  // Required for: getenv()
 
 #include "core/GameManager.h"
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
 #include "presentation/DisplayManager.h"
+#include "presentation/InputRecorder.h"
+#include "presentation/InputReplayer.h"
 
 namespace cv {
 
@@ -143,6 +146,8 @@ Mouse::Button clickedButton(int sfml_button) {
 
 InputManager::InputManager() { setType("InputManager"); }
 
+InputManager::~InputManager() = default;
+
 InputManager &InputManager::getInstance() {
   static InputManager input_manager;
   return input_manager;
@@ -194,6 +199,16 @@ bool InputManager::isValid(std::string event_type) const {
 }
 
 void InputManager::getInput() {
+  const int step = GameManager::getInstance().getStepCount();
+  if (replayer) {
+    replayer->playStep(step, digestWorld(), *this);
+    // Live input is read and dropped, so the window's queue does not grow.
+    if (sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput())
+      drainKeyPresses(*window);
+    return;
+  }
+  if (recorder)
+    recorder->checkpoint(step, digestWorld());
   if (Config::getInstance().getHeadless())
     return;
   sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
@@ -282,6 +297,59 @@ std::vector<int> InputManager::drainKeyPresses(sf::RenderWindow &window) const {
     if (event.type == sf::Event::KeyPressed)
       key_codes.push_back(event.key.code);
   return key_codes;
+}
+
+int InputManager::onEvent(const Event *event) const {
+  if (replayer)
+    return 0;
+  const int receivers = Manager::onEvent(event);
+  if (recorder)
+    recorder->event(GameManager::getInstance().getStepCount(), *event, receivers);
+  return receivers;
+}
+
+int InputManager::prepareReplay() {
+  const char *filename = std::getenv("CORVANE_REPLAY");
+  if (!filename || !*filename)
+    return 0;
+  auto new_replayer = std::make_unique<InputReplayer>();
+  if (new_replayer->open(filename) == -1)
+    return -1;
+  replayer = std::move(new_replayer);
+  Config &config = Config::getInstance();
+  const std::string current = config.getConfigText();
+  if (!replayer->getConfigText().empty())
+    config.loadConfig(replayer->getConfigText());
+  if (!current.empty())
+    config.loadConfig(current);
+  // The log started before the recording was read: give it the level now.
+  if (config.hasLogLevel())
+    LogManager::getInstance().setLogLevel(config.getLogLevel());
+  return 0;
+}
+
+bool InputManager::isReplaying() const { return replayer != nullptr; }
+
+int InputManager::chooseSeed(int seed) const { return replayer ? replayer->getSeed() : seed; }
+
+int InputManager::startRecording(int seed) {
+  const char *filename = std::getenv("CORVANE_RECORD");
+  if (!filename || !*filename || replayer)
+    return 0;
+  auto new_recorder = std::make_unique<InputRecorder>();
+  if (new_recorder->open(filename, seed, Config::getInstance().getConfigText()) == -1)
+    return -1;
+  recorder = std::move(new_recorder);
+  return 0;
+}
+
+void InputManager::endRecordingAndReplay(int last_step) {
+  if (recorder)
+    recorder->close(last_step, digestWorld());
+  if (replayer)
+    replayer->finish(last_step, digestWorld());
+  recorder.reset();
+  replayer.reset();
 }
 
 }  // namespace cv

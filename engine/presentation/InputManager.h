@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ class RenderWindow;
 }  // namespace sf
 
 namespace cv {
+
+class InputRecorder;
+class InputReplayer;
 
 /// Offset added to a window-library key code the engine does not name, so
 /// that such keys still arrive, with a value outside Keyboard::Key.
@@ -41,6 +45,8 @@ class InputManager : public Manager {
  public:
   static InputManager &getInstance();
 
+  ~InputManager() override;
+
   /// Turns the window's key repeat off, so that holding a key is reported
   /// by polling, not by repeated presses. 0 started (also when already
   /// started or headless), -1 when the display manager is not started.
@@ -63,6 +69,32 @@ class InputManager : public Manager {
   /// the key codes of the key presses among them, in queue order.
   std::vector<int> drainKeyPresses(sf::RenderWindow &window) const;
 
+  /// Sends `event` to the objects interested in it, recording it with the
+  /// step while a recording is made. Ignored (0) while a recording is
+  /// replayed: live input does not count then. Returns the objects that
+  /// took it.
+  int onEvent(const Event *event) const;
+
+  /// When "CORVANE_REPLAY" names a recording, reads it and loads its
+  /// configuration, the current configuration's own settings on top (so a
+  /// replay may run headless or unpaced). Call after the log has started,
+  /// before the other managers start. -1 when the recording cannot be read.
+  int prepareReplay();
+
+  /// Whether a recording replaces live input.
+  bool isReplaying() const;
+
+  /// The random seed to use: the recorded one while replaying, else `seed`.
+  int chooseSeed(int seed) const;
+
+  /// When "CORVANE_RECORD" names a file, starts recording the game started
+  /// with `seed` into it. -1 when the file cannot be written.
+  int startRecording(int seed);
+
+  /// After the game loop's last step `last_step`: closes the recording, or
+  /// compares the replay's end with the recording's.
+  void endRecordingAndReplay(int last_step);
+
  private:
   InputManager();
   InputManager(const InputManager &) = delete;
@@ -75,6 +107,9 @@ class InputManager : public Manager {
   void sendHeldButtons(const sf::RenderWindow &window) const;
   /// One KEY_DOWN event per held key of the polled list, in its order.
   void sendHeldKeys() const;
+
+  std::unique_ptr<InputRecorder> recorder;  ///< the recording being made, or null
+  std::unique_ptr<InputReplayer> replayer;  ///< the recording being replayed, or null
 };
 
 }  // namespace cv

@@ -12,22 +12,20 @@ namespace cv {
 
 namespace {
 
-// Samples decoded per read while loading.
+// Samples decoded per read while a file is tried.
 const sf::Uint64 SAMPLES_PER_READ = 65536;
 
-// Decodes every sample of `file` into `samples`. The storage grows only with
-// the samples actually decoded, so a header that claims more than the file
-// holds costs nothing. False when the file ends before its stated count.
-bool readAllSamples(sf::InputSoundFile &file, std::vector<sf::Int16> &samples) {
+// Whether `file` decodes to the end of its stated sample count. The samples
+// pass through one small buffer and are dropped: this costs time, not memory,
+// and a header that claims more than the file holds costs nothing.
+bool decodesWhole(sf::InputSoundFile &file) {
   const sf::Uint64 expected = file.getSampleCount();
   std::vector<sf::Int16> chunk(static_cast<size_t>(SAMPLES_PER_READ));
   sf::Uint64 total = 0;
   while (total < expected) {
-    const sf::Uint64 wanted = std::min(SAMPLES_PER_READ, expected - total);
-    const sf::Uint64 got = file.read(chunk.data(), wanted);
+    const sf::Uint64 got = file.read(chunk.data(), std::min(SAMPLES_PER_READ, expected - total));
     if (got == 0)
       return false;
-    samples.insert(samples.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
     total += got;
   }
   return total > 0;
@@ -40,8 +38,10 @@ Sound::Sound() : label("[Undefined]") {}
 Sound::~Sound() { sound.resetBuffer(); }
 
 int Sound::loadSound(std::string filename) {
-  // Decode first and only then replace the buffer, so a file that fails
-  // leaves the voice with the samples it had.
+  // The file is checked and decoded once to its end before the buffer is
+  // touched, so a file that fails leaves the voice with the samples it had.
+  // Only then is it decoded into the buffer itself, which holds exactly the
+  // stated count, and handed to the audio device: no other copy is made.
   sf::InputSoundFile file;
   std::string reason;
   if (SoundFileCheck::open(filename, MAX_SOUND_SAMPLES, file, reason) == -1) {
@@ -49,19 +49,23 @@ int Sound::loadSound(std::string filename) {
                                        reason.c_str());
     return -1;
   }
-  std::vector<sf::Int16> samples;
   try {
-    if (!readAllSamples(file, samples))
+    if (!decodesWhole(file)) {
+      LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: ends before its %llu samples.",
+                                         filename.c_str(), static_cast<unsigned long long>(file.getSampleCount()));
       return -1;
+    }
+    sound.stop();
+    if (!sound_buffer.loadFromFile(filename)) {
+      // Decoded a moment ago: only a file changed in between gets here.
+      LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded the second time.",
+                                         filename.c_str());
+      return -1;
+    }
   } catch (const std::bad_alloc &) {
+    LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: out of memory.", filename.c_str());
     return -1;
   }
-  // A channel layout the audio device cannot take fails here, still apart
-  // from the buffer in use.
-  sf::SoundBuffer loaded;
-  if (!loaded.loadFromSamples(samples.data(), samples.size(), file.getChannelCount(), file.getSampleRate()))
-    return -1;
-  sound_buffer = loaded;
   sound.setBuffer(sound_buffer);
   return 0;
 }

@@ -155,6 +155,13 @@ int SoundFileCheck::checkWave(const std::string &filename, std::uint64_t max_sam
       reason = "chunk '" + id + "' of " + std::to_string(size) + " bytes runs past the end of the file";
       return -1;
     }
+    // RIFF pads an odd chunk to an even size, but the audio library's WAV
+    // reader does not skip that pad byte: the two would walk different
+    // chunks from here on. Before the data, no odd chunk is taken.
+    if (id != "data" && size % 2 != 0) {
+      reason = "chunk '" + id + "' of odd size " + std::to_string(size) + " before the data";
+      return -1;
+    }
     if (id == "fmt ") {
       if (have_format) {
         reason = "two format chunks";
@@ -171,7 +178,7 @@ int SoundFileCheck::checkWave(const std::string &filename, std::uint64_t max_sam
       return checkFacts(format.channels, format.sample_rate, size / (format.bits_per_sample / 8), max_samples,
                         reason);
     }
-    offset += size + (size & 1);  // chunks are padded to an even size
+    offset += size;  // even, so padded or not, every reader goes on here
   }
   reason = "more than " + std::to_string(MAX_WAVE_CHUNKS) + " chunks before the data";
   return -1;

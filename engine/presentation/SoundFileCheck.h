@@ -9,9 +9,11 @@ class InputSoundFile;
 
 namespace cv {
 
-/// Most samples (all channels counted) a sound may decode to: five minutes of
-/// stereo at 48 kHz, about 55 MB in memory. Sounds are held whole.
-const std::uint64_t MAX_SOUND_SAMPLES = 5ull * 60 * 48000 * 2;
+/// Most samples (all channels counted) a sound may decode to: one minute of
+/// stereo at 48 kHz. Sounds are held whole, twice (the buffer's samples and
+/// the audio device's copy), so this is 22 MB per sound; longer pieces are
+/// played as music, which streams.
+const std::uint64_t MAX_SOUND_SAMPLES = 1ull * 60 * 48000 * 2;
 
 /// Most samples a music may hold: three hours of stereo at 48 kHz. Music is
 /// streamed, so this only keeps absurd headers out.
@@ -37,7 +39,9 @@ class SoundFileCheck {
  private:
   /// The structure of a RIFF WAVE file: its format chunk must come before its
   /// data chunk, describe integer PCM sanely, and every chunk up to the data
-  /// must lie within the file; then its channels, rate and size as
+  /// must lie within the file and have an even size (where readers disagree
+  /// on the pad byte of an odd chunk, the decoder would meet other chunks
+  /// than the ones checked); then its channels, rate and size as
   /// checkFacts does. 0 when sound or not a RIFF file, -1 with `reason`
   /// otherwise.
   static int checkWave(const std::string &filename, std::uint64_t max_samples, std::string &reason);

@@ -1,6 +1,7 @@
 #include "world/Object.h"
 
 #include <climits>
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "core/Event.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
+#include "core/ObjectList.h"
+#include "core/ObjectListIterator.h"
 #include "foundation/LogManager.h"
 #include "hud/match.h"
 #include "hud/serialization.h"
@@ -23,8 +26,34 @@ namespace cv {
 
 namespace {
 
-// The id the next new object gets.
+// The id the next new object gets. It never passes the largest int.
 int next_id = 1;
+// Whether the largest int has been given as an id already.
+bool last_id_given = false;
+
+// Highest id a read may set: the object created next takes the id after it,
+// and that id must still have one after it.
+const int MAX_READ_ID = INT_MAX - 2;
+
+// Hands out the next id. Ids run out only at the largest int, which is
+// then given again, loudly, instead of the counter overflowing.
+int takeNextId() {
+  if (next_id < INT_MAX)
+    return next_id++;
+  if (last_id_given)
+    LogManager::getInstance().writeLog("Object::Object(): Error! No ids left; id %d given again.", next_id);
+  last_id_given = true;
+  return next_id;
+}
+
+// The live object other than `self` that holds `wanted_id`, or null.
+const Object *holderOf(int wanted_id, const Object *self) {
+  ObjectList all = WorldManager::getInstance().getAllObjects(true);
+  for (ObjectListIterator it(&all); !it.isDone(); it.next())
+    if (it.currentObject() != self && it.currentObject()->getId() == wanted_id)
+      return it.currentObject();
+  return nullptr;
+}
 
 // The manager that keeps interest in `event_type`: input for keyboard and
 // mouse, the game manager for steps, the network manager for the four
@@ -43,7 +72,7 @@ Manager &ownerOf(const std::string &event_type) {
 }  // namespace
 
 Object::Object()
-    : id(next_id++),
+    : id(takeNextId()),
       type("(Undefined)"),
       is_active(true),
       is_visible(true),
@@ -129,6 +158,12 @@ Vector Object::getPosition() const { return position; }
 int Object::setPosition(Vector new_position) {
   if (new_position == position)
     return 0;
+  if (!new_position.isFinite()) {
+    LogManager::getInstance().writeLog("Object::setPosition(): Warning! Position (%g, %g) not finite. Ignored.",
+                                       static_cast<double>(new_position.getX()),
+                                       static_cast<double>(new_position.getY()));
+    return -1;
+  }
   WorldManager::getInstance().getSceneGraph().updatePosition(this, new_position);
   position = new_position;
   setModified(POSITION);
@@ -137,23 +172,44 @@ int Object::setPosition(Vector new_position) {
 
 Vector Object::getDirection() const { return direction; }
 
-void Object::setDirection(Vector new_direction) {
+int Object::setDirection(Vector new_direction) {
+  if (!new_direction.isFinite()) {
+    LogManager::getInstance().writeLog("Object::setDirection(): Warning! Direction (%g, %g) not finite. Ignored.",
+                                       static_cast<double>(new_direction.getX()),
+                                       static_cast<double>(new_direction.getY()));
+    return -1;
+  }
+  new_direction.normalize();
   direction = new_direction;
   setModified(DIRECTION);
+  return 0;
 }
 
 float Object::getSpeed() const { return speed; }
 
-void Object::setSpeed(float new_speed) {
+int Object::setSpeed(float new_speed) {
+  if (!std::isfinite(new_speed)) {
+    LogManager::getInstance().writeLog("Object::setSpeed(): Warning! Speed %g not finite. Ignored.",
+                                       static_cast<double>(new_speed));
+    return -1;
+  }
   speed = new_speed;
   setModified(SPEED);
+  return 0;
 }
 
 Vector Object::getAcceleration() const { return acceleration; }
 
-void Object::setAcceleration(Vector new_acceleration) {
+int Object::setAcceleration(Vector new_acceleration) {
+  if (!new_acceleration.isFinite()) {
+    LogManager::getInstance().writeLog(
+        "Object::setAcceleration(): Warning! Acceleration (%g, %g) not finite. Ignored.",
+        static_cast<double>(new_acceleration.getX()), static_cast<double>(new_acceleration.getY()));
+    return -1;
+  }
   acceleration = new_acceleration;
   setModified(ACCELERATION);
+  return 0;
 }
 
 Vector Object::getVelocity() const {
@@ -162,12 +218,20 @@ Vector Object::getVelocity() const {
   return velocity;
 }
 
-void Object::setVelocity(Vector velocity) {
-  speed = velocity.getMagnitude();
+int Object::setVelocity(Vector velocity) {
+  const float magnitude = velocity.getMagnitude();
+  if (!std::isfinite(magnitude)) {
+    LogManager::getInstance().writeLog(
+        "Object::setVelocity(): Warning! Velocity (%g, %g) gives a speed that is not finite. Ignored.",
+        static_cast<double>(velocity.getX()), static_cast<double>(velocity.getY()));
+    return -1;
+  }
+  speed = magnitude;
   velocity.normalize();
   direction = velocity;
   setModified(SPEED);
   setModified(DIRECTION);
+  return 0;
 }
 
 Path Object::getPath() const { return path; }
@@ -181,11 +245,8 @@ bool Object::getFollowPath() const { return follow_path; }
 
 void Object::setFollowPath(bool new_follow_path) {
   follow_path = new_follow_path;
-  if (!path.isDone()) {
-    Vector towards = path.currentNode() - position;
-    towards.normalize();
-    setDirection(towards);
-  }
+  if (!path.isDone())
+    setDirection(path.currentNode() - position);
   setModified(FOLLOW_PATH);
 }
 
@@ -451,12 +512,23 @@ void Object::readId() {
   log_manager.writeLog(20, "Object::deserialize(): id is %d", read_id);
   if (read_id == id)
     return;
-  // The next new object must get an id above every id taken, and there is
-  // none above the largest int.
-  if (read_id == INT_MAX) {
+  if (read_id < 1) {
+    log_manager.writeLog("Object::deserialize(): Warning! id %d not positive. Ignored.", read_id);
+    return;
+  }
+  // The next new object must get an id above every id taken, and the
+  // counter must not overflow when it hands that id out.
+  if (read_id > MAX_READ_ID) {
     log_manager.writeLog("Object::deserialize(): Warning! id %d leaves no id for new objects. Ignored.", read_id);
     return;
   }
+  // Copies of remote objects keep their ids, so a taken id is still
+  // restored, but never without a word.
+  if (const Object *holder = holderOf(read_id, this))
+    log_manager.writeLog(
+        "Object::deserialize(): Warning! id %d already taken by an object of type '%s'; the object of type '%s' "
+        "(id %d) takes it too.",
+        read_id, holder->getType().c_str(), type.c_str(), id);
   if (read_id >= next_id)
     next_id = read_id + 1;
   id = read_id;
@@ -563,18 +635,26 @@ void Object::readLayering() {
 void Object::readMotion() {
   LogManager &log_manager = LogManager::getInstance();
   float value = 0;
-  if (lookUpFloat(READER, "x_direction", value)) {
+  // The direction read is made a unit vector; one written from a unit
+  // direction comes back bit for bit, as normalising keeps it.
+  Vector read_direction = direction;
+  const bool has_x = lookUpFloat(READER, "x_direction", value);
+  if (has_x) {
     log_manager.writeLog(20, "Object::deserialize(): x_direction is %.2f", static_cast<double>(value));
-    direction.setX(value);
+    read_direction.setX(value);
   }
   if (lookUpFloat(READER, "y_direction", value)) {
     log_manager.writeLog(20, "Object::deserialize(): y_direction is %.2f", static_cast<double>(value));
-    setVelocity(Vector(direction.getX(), value));
+    // The pair is taken as a velocity: the speed becomes its length.
+    setVelocity(Vector(read_direction.getX(), value));
+  } else if (has_x) {
+    // The x alone turns the direction, unmarked; the speed stays.
+    read_direction.normalize();
+    direction = read_direction;
   }
   if (lookUpFloat(READER, "speed", value)) {
     log_manager.writeLog(20, "Object::deserialize(): speed is %.2f", static_cast<double>(value));
-    speed = value;
-    setModified(SPEED);
+    setSpeed(value);
   }
   if (lookUpFloat(READER, "x_acceleration", value)) {
     log_manager.writeLog(20, "Object::deserialize(): x_acceleration is %.2f", static_cast<double>(value));

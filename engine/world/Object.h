@@ -65,7 +65,9 @@ class Object {
   /// running path search and removes the object from the world.
   virtual ~Object();
 
-  /// Unique id, counted from 1.
+  /// Unique id, counted from 1. Ids are never reused while the counter
+  /// lasts; once it reaches the largest int, that id is given again, with
+  /// an error in the log each time.
   int getId() const;
 
   /// Type name, "(Undefined)" until set.
@@ -91,24 +93,31 @@ class Object {
 
   /// World position in cells.
   Vector getPosition() const;
-  /// Places the object without any collision test.
+  /// Places the object without any collision test. A position that is not
+  /// finite is refused with a warning (-1).
   virtual int setPosition(Vector new_position);
 
   /// Unit direction of motion, or zero.
   Vector getDirection() const;
-  /// Stores the direction as given (not normalised).
-  void setDirection(Vector new_direction);
+  /// Stores `new_direction` normalised (zero stays zero; a vector already
+  /// of length 1 is kept as it is). A direction that is not finite is
+  /// refused with a warning (-1).
+  int setDirection(Vector new_direction);
   /// Cells per step.
   float getSpeed() const;
-  void setSpeed(float new_speed);
+  /// A speed that is not finite is refused with a warning (-1).
+  int setSpeed(float new_speed);
   /// Added to the velocity once per world update.
   Vector getAcceleration() const;
-  void setAcceleration(Vector new_acceleration);
+  /// An acceleration that is not finite is refused with a warning (-1).
+  int setAcceleration(Vector new_acceleration);
 
   /// Direction scaled by speed.
   Vector getVelocity() const;
   /// Speed becomes the magnitude of `velocity`, direction its unit vector.
-  void setVelocity(Vector velocity);
+  /// A velocity that is not finite, or whose magnitude is beyond the float
+  /// range, is refused with a warning (-1).
+  int setVelocity(Vector velocity);
   /// Applies the acceleration to the velocity once.
   void updateVelocity();
   /// Position plus velocity: where the next world update moves the object.
@@ -181,7 +190,11 @@ class Object {
   virtual std::string serialize(std::string attr = "");
   /// Reads every attribute present in the attribute string `text` and
   /// applies it through the object's own rules (refused values are logged
-  /// and leave their attribute as it was). Returns 0.
+  /// and leave their attribute as it was). The direction read is made a
+  /// unit vector. An id read is taken even when another object holds it
+  /// (copies of remote objects keep their ids), with a warning naming both;
+  /// an id below 1, or one that leaves no id for the objects created after
+  /// it, is refused. Returns 0.
   virtual int deserialize(std::string text);
   /// Whether any attribute changed since it was last written.
   virtual bool isModified() const;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "Corvane.h"
 
 using cv::Box;
@@ -20,6 +23,42 @@ TEST(Vector, NormalizeKeepsZeroAndScalesToUnitLength) {
   Vector negative(0, -2);
   negative.normalize();
   EXPECT_EQ(negative, Vector(0, -1));
+}
+
+TEST(Vector, MagnitudeDoesNotOverflowOnTheWay) {
+  // Squaring these in float gives infinity; their length is well inside the range.
+  EXPECT_FLOAT_EQ(Vector(3e20f, 4e20f).getMagnitude(), 5e20f);
+  EXPECT_FLOAT_EQ(Vector(0, 1e30f).getMagnitude(), 1e30f);
+  Vector huge(0, 1e30f);
+  huge.normalize();
+  EXPECT_EQ(huge, Vector(0, 1));
+  // Only a length beyond the float range itself is infinite.
+  EXPECT_TRUE(std::isinf(Vector(3e38f, 3e38f).getMagnitude()));
+  Vector not_finite(std::numeric_limits<float>::infinity(), 1);
+  not_finite.normalize();
+  EXPECT_FALSE(not_finite.isFinite());
+  EXPECT_EQ(not_finite.getY(), 1);
+}
+
+TEST(Vector, NormalizingAUnitVectorKeepsItBitForBit) {
+  const Vector cases[] = {Vector(1, 1), Vector(3, 4), Vector(-7, 0.001f), Vector(1e-30f, -2e-30f), Vector(5, -12)};
+  for (const Vector &c : cases) {
+    SCOPED_TRACE(c.getX());
+    Vector once = c;
+    once.normalize();
+    Vector twice = once;
+    twice.normalize();
+    EXPECT_EQ(twice, once);
+    EXPECT_NEAR(once.getMagnitude(), 1, 2e-7);
+  }
+  // A unit vector as written with nine digits, which normalising in float used to change.
+  Vector diagonal(0.70710677f, 0.70710677f);
+  diagonal.normalize();
+  EXPECT_EQ(diagonal, Vector(0.70710677f, 0.70710677f));
+  // Near but not within rounding of 1: scaled.
+  Vector almost(0.707f, 0.707f);
+  almost.normalize();
+  EXPECT_NE(almost, Vector(0.707f, 0.707f));
 }
 
 TEST(Vector, ArithmeticAndComparison) {

@@ -89,14 +89,15 @@ TEST_F(ScreenTest, GameOverClearsTheGameAndPStartsAFreshOne) {
   EXPECT_EQ(count("GameOver"), 0);
   // Every projectile goes with the game, so none flies on over the start
   // screen; a falling ammunition box finishes its course.
-  for (const char *gone :
-       {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Hero", "Bullet", "SuperBullet", "EnemyBullet"})
+  for (const char *gone : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Hero", "Bullet", "SuperBullet",
+                           "EnemyBullet", "Pickup"})
     EXPECT_EQ(count(gone), 0) << gone;
   EXPECT_EQ(count("AmmoBox"), 1);
   EXPECT_TRUE(start->isActive());
 
   key(start, cv::Keyboard::P);
   EXPECT_EQ(count("Hero"), 1);
+  EXPECT_EQ(count("Pickup"), 1) << "one pick-up zone, the new hero's";
   EXPECT_EQ(counter("Points")->getValue(), 0);
   EXPECT_EQ(counter("Bullets")->getValue(), 2);
   EXPECT_EQ(counter("RFL POWER")->getValue(), 30);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,9 @@ TEST(ViewObject, DirectPositionDropsTheLocationOnlyWhenItMoves) {
   cv::ViewObject view_object;
   EXPECT_EQ(view_object.setPosition(cv::Vector(40, 1)), 0);  // where it already is
   EXPECT_EQ(view_object.getLocation(), cv::TOP_CENTER);
+  EXPECT_EQ(view_object.setPosition(cv::Vector(NAN, 7)), -1);  // refused: nothing changes
+  EXPECT_EQ(view_object.getLocation(), cv::TOP_CENTER);
+  EXPECT_EQ(view_object.getPosition(), cv::Vector(40, 1));
   EXPECT_EQ(view_object.setPosition(cv::Vector(5, 7)), 0);
   EXPECT_EQ(view_object.getLocation(), cv::UNDEFINED_LOCATION);
   EXPECT_EQ(view_object.getPosition(), cv::Vector(5, 7));

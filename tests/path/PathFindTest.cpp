@@ -224,7 +224,7 @@ TEST_F(PathFindTest, SearchesThatCannotBeMadeAreRefusedWithAMessage) {
   EXPECT_TRUE(cv::PathFind::create(walker, Vector(79.9f, -0.4f)));  // on the boundary's edges
   walker->setPosition(Vector(-3, 5));
   EXPECT_FALSE(cv::PathFind::create(walker, Vector(10, 5)));
-  walker->setPosition(Vector(NAN, 5));
+  EXPECT_EQ(walker->setPosition(Vector(NAN, 5)), -1);  // refused: the walker stays outside
   EXPECT_FALSE(cv::PathFind::create(walker, Vector(10, 5)));
   walker->setPosition(Vector(5, 5));
   world().setBoundary(cv::Box(Vector(), 4, 4));  // shrunk past the object
@@ -242,7 +242,8 @@ TEST_F(PathFindTest, SearchesThatCannotBeMadeAreRefusedWithAMessage) {
       "PathFind::create(): Error! no object to find a path for.",
       "PathFind::create(): Error! goal (10.00,24.50) outside the world.  Cannot find path.",
       "PathFind::create(): Error! object at (-3.00,5.00) outside the world.  Cannot find path.",
-      "PathFind::create(): Error! object at (nan,5.00) outside the world.  Cannot find path.",
+      "Object::setPosition(): Warning! Position (nan, 5) not finite. Ignored.",
+      "PathFind::create(): Error! object at (-3.00,5.00) outside the world.  Cannot find path.",
       "PathFind::create(): Error! object at (5.00,5.00) outside the world.  Cannot find path.",
       "PathFind::create(): Error! world of 2000 x 1000 cells too large for a path search (at most 1048576 cells).",
       "PathFind::create(): Error! world of 1000000015047466219876688855040 x 1000000015047466219876688855040 cells "

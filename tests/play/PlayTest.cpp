@@ -167,10 +167,10 @@ class Game {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
 
-  // Every log message, without time and step.
-  std::vector<std::string> messages() const {
+  // Every log message of `log` in the run directory, without time and step.
+  std::vector<std::string> messages(const std::string &log = "corvane.log") const {
     std::vector<std::string> result;
-    std::ifstream file(dir + "/corvane.log");
+    std::ifstream file(dir + "/" + log);
     for (std::string line; std::getline(file, line);)
       result.push_back(cvtest::messageOf(line));
     return result;
@@ -414,9 +414,50 @@ const char *SPRITES[] = {"grape", "lemon", "banana", "durian", "shield", "waterm
 const char *SOUNDS[] = {"fire", "explode", "explosion-sound", "start-sound", "enemy-death-sound",
                         "player-death-sound", "shoot"};
 
+// The lines of the log `path` from the start of the game loop to its end,
+// each as its step and message (the time of day cut off), without those that
+// depend on the window or on time: a replay runs headless and unpaced.
+std::vector<std::string> gameLoopLines(const std::string &path) {
+  std::vector<std::string> loop;
+  bool in_loop = false;
+  std::ifstream file(path);
+  for (std::string line; std::getline(file, line);) {
+    const std::string message = cvtest::messageOf(line);
+    in_loop = in_loop || message == "GameManager::run(): starting game loop";
+    if (in_loop && message.rfind("GameManager::run(): Can't keep up!", 0) != 0 &&
+        message.rfind("InputRecorder::", 0) != 0 && message.rfind("InputReplayer::", 0) != 0)
+      loop.push_back(line.substr(line.find(' ') + 1));
+    if (message == "GameManager::run(): end of game loop")
+      break;
+  }
+  return loop;
+}
+
+// Replays the game's recording headless and unpaced in its run directory:
+// the same game loop log, step for step, and a replay that says it matched
+// its recording (the same world at the start of every step and at the end).
+void expectReplayMatches(Game &recorded) {
+  cvtest::writeFile(recorded.dir + "/replay-config.txt", "headless:true,frame_time:0,");
+  Game replay("");
+  replay.dir = recorded.dir;
+  replay.start({{"CORVANE_CONFIG", recorded.dir + "/replay-config.txt"},
+                {"CORVANE_LOG", recorded.dir + "/replay.log"},
+                {"CORVANE_REPLAY", recorded.dir + "/game.rec"}});
+  ASSERT_EQ(replay.waitForExit(), 0);
+  const std::vector<std::string> replayed = replay.messages("replay.log");
+  const auto matched = std::find_if(replayed.begin(), replayed.end(), [](const std::string &message) {
+    return message.rfind("InputReplayer::finish(): Replay of '", 0) == 0 &&
+           message.find("' matched its recording: ") != std::string::npos;
+  });
+  EXPECT_NE(matched, replayed.end()) << "the replay drifted; see " << recorded.dir << "/replay.log";
+  const std::vector<std::string> loop = gameLoopLines(recorded.dir + "/corvane.log");
+  EXPECT_GE(loop.size(), 4u);
+  EXPECT_EQ(gameLoopLines(recorded.dir + "/replay.log"), loop);
+}
+
 TEST(PlayTest, StartPlayMoveFireAndQuit) {
   Game game("log_level:1,random_seed:3,");
-  game.start();
+  game.start({{"CORVANE_RECORD", game.dir + "/game.rec"}});
   GameWindow window;
   ASSERT_TRUE(window.find());
   ASSERT_TRUE(waitFor([&] { return game.timesLogged("GameManager::run(): starting game loop") == 1; }));
@@ -492,6 +533,9 @@ TEST(PlayTest, StartPlayMoveFireAndQuit) {
   const std::vector<std::string> messages = game.messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), "** Game engine stopped **");
+
+  // The run was recorded: replayed headless, the same game runs step for step.
+  expectReplayMatches(game);
 }
 
 // The rows of the first frame of the sprite file `file` in the run directory.

@@ -103,6 +103,56 @@ TEST(SoundFileCheck, RefusesMalformedWaveFilesAsSoundsAndMusics) {
   EXPECT_EQ(cv::ResourceManager::getInstance().loadMusic(good, "good"), 0);
 }
 
+TEST(SoundFileCheck, RefusesAnOddChunkBeforeTheDataWhereReadersDisagreeOnItsPadByte) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  // 78 bytes: a 1-byte "junk" chunk, a pad byte, then "fmt " and "data". The
+  // audio library, not skipping the pad, meets a "data" inside the junk
+  // first and divided by a zero block size.
+  expectRefused(engine, std::string(CORVANE_TEST_FIXTURES) + "/sounds/sound-odd-chunk-padding.wav",
+                "chunk 'junk' of odd size 1 before the data");
+
+  // The same layout for every kind of chunk taken before the data, padded
+  // and not: refused. With an even size, each loads whole.
+  const std::string pad(1, '\0');
+  struct Case {
+    const char *name;
+    std::string odd;       // the layout with one odd chunk, without its pad
+    std::string padded;    // with the pad byte after the odd chunk
+    std::string even;      // the same layout with an even chunk
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"before-format", chunk("junk", "x") + MONO_16, chunk("junk", "x") + pad + MONO_16,
+       chunk("junk", "xy") + MONO_16, "chunk 'junk' of odd size 1 before the data"},
+      {"format", chunk("fmt ", format(1, 1, 8000, 2, 16) + "x"), chunk("fmt ", format(1, 1, 8000, 2, 16) + "x") + pad,
+       chunk("fmt ", format(1, 1, 8000, 2, 16) + le(0, 2)), "chunk 'fmt ' of odd size 17 before the data"},
+      {"after-format", MONO_16 + chunk("LIST", "abc"), MONO_16 + chunk("LIST", "abc") + pad,
+       MONO_16 + chunk("LIST", "abcd"), "chunk 'LIST' of odd size 3 before the data"},
+  };
+  const std::string samples = chunk("data", le(1, 2) + le(2, 2) + le(3, 2) + le(4, 2));
+  cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string base = engine.directory() + "/" + c.name;
+    cvtest::writeFile(base + "-odd.wav", riff("WAVE", c.odd + samples));
+    expectRefused(engine, base + "-odd.wav", c.reason);
+    cvtest::writeFile(base + "-padded.wav", riff("WAVE", c.padded + samples));
+    expectRefused(engine, base + "-padded.wav", c.reason);
+    cvtest::writeFile(base + "-even.wav", riff("WAVE", c.even + samples));
+    cv::Sound sound;
+    EXPECT_EQ(sound.loadSound(base + "-even.wav"), 0);
+    EXPECT_EQ(sound.getSampleCount(), 4u);
+    EXPECT_EQ(resources.loadMusic(base + "-even.wav", c.name), 0);
+  }
+  // The data chunk itself may be odd: nothing after it is read.
+  const std::string odd_data = engine.directory() + "/odd-data.wav";
+  cvtest::writeFile(odd_data, riff("WAVE", MONO_16 + chunk("data", std::string(9, '\1'))));
+  cv::Sound sound;
+  EXPECT_EQ(sound.loadSound(odd_data), 0);
+  EXPECT_EQ(sound.getSampleCount(), 4u);
+}
+
 TEST(SoundFileCheck, RefusesAnOggOf255ChannelsWithoutDecodingIt) {
   TestEngine engine("headless:true,");
   ASSERT_EQ(engine.start(), 0);

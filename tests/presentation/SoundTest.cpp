@@ -2,9 +2,13 @@
 // playing once or looping, pausing and stopping.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "Corvane.h"
 #include "support/TestEngine.h"
@@ -20,6 +24,13 @@ bool eventually(Condition done) {
   for (int i = 0; i < 500 && !done(); i++)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   return done();
+}
+
+// Peak memory of this process so far, in kilobytes.
+long peakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
 }
 
 }  // namespace
@@ -66,6 +77,53 @@ TEST(Sound, FailedLoadKeepsTheSamplesAlreadyAttached) {
   sound.play(true);
   EXPECT_TRUE(sound.isPlaying());
   sound.stop();
+}
+
+TEST(Sound, LoadingHoldsTheSamplesOnlyInTheBufferAndTheDevice) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  // 55 s of 48 kHz stereo silence, just under the sound limit: 10 MB of
+  // samples. The file is sparse: its silence takes no disk.
+  const std::uint32_t samples = 55 * 48000 * 2;
+  const long decoded_kb = samples * 2 / 1024;
+  const std::string path = engine.directory() + "/long.wav";
+  std::vector<char> header = cvtest::wavHeader(samples * 2, 48000);
+  header[22] = 2;   // two channels
+  header[28] = 0;   // bytes per second: 48000 * 4
+  header[29] = static_cast<char>(0xEE);
+  header[30] = 2;
+  header[32] = 4;   // bytes per frame
+  cvtest::writeFile(path, std::string(header.begin(), header.end()));
+  std::filesystem::resize_file(path, header.size() + samples * 2ull);
+
+  // The buffer's samples and the audio device's copy: twice the decoded
+  // size, with a little room for the decoder, and no more when loaded again.
+  cv::Sound sound;
+  const long base = peakKilobytes();
+  ASSERT_EQ(sound.loadSound(path), 0);
+  EXPECT_EQ(sound.getSampleCount(), samples);
+  const long first = peakKilobytes() - base;
+  EXPECT_LT(first, decoded_kb * 2 + 4 * 1024);
+  ASSERT_EQ(sound.loadSound(path), 0);
+  EXPECT_LT(peakKilobytes() - base, decoded_kb * 2 + 4 * 1024);
+  sound.play();
+  EXPECT_TRUE(sound.isPlaying());
+  sound.stop();
+}
+
+TEST(Sound, RefusesAFiveMinuteFlacWithoutDecodingItButStreamsItAsMusic) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  // 54 KB of FLAC: 299 s of 48 kHz stereo silence, past the one-minute limit.
+  const std::string path = std::string(CORVANE_TEST_FIXTURES) + "/sounds/flac-299s-stereo-silence-54KB.flac";
+  cv::Sound sound;
+  const long base = peakKilobytes();
+  EXPECT_EQ(sound.loadSound(path), -1);
+  EXPECT_LT(peakKilobytes() - base, 4 * 1024);
+  EXPECT_TRUE(engine.logged("Sound::loadSound(): Error! '" + path +
+                            "' not decoded: 28704000 samples, more than the 5760000 allowed."));
+  cv::Music music;
+  EXPECT_EQ(music.loadMusic(path), 0);
 }
 
 TEST(Music, PausesResumesAndStops) {

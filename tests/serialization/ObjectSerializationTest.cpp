@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,14 @@ std::string freshObjectText(int id, float size) {
          "no_soft:false,x_direction:0,y_direction:0,speed:0,x_acceleration:0,y_acceleration:0,"
          "shape:-1,size:" +
          cv::floatForm(size) + ",color:7,opacity:255,follow_path:false,path:,path_index:0,avoid_collisions:false,";
+}
+
+// The text of the fixture `name` in the serialization fixtures.
+std::string readFixture(const std::string &name) {
+  std::ifstream file(std::string(CORVANE_TEST_FIXTURES) + "/serialization/" + name);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
 }
 
 }  // namespace
@@ -134,6 +144,56 @@ TEST_F(Serialization, ReadIdRaisesTheNextIdAboveIt) {
   EXPECT_TRUE(engine.logged("Object::deserialize(): Warning! id 2147483647 leaves no id for new objects. Ignored."));
 }
 
+TEST_F(Serialization, IdsThatCannotBeUniqueOrCountedOnAreRefused) {
+  cv::Object reader;
+  const int before = reader.getId();
+  struct Case {
+    std::string text;
+    const char *message;
+  };
+  const Case cases[] = {
+      // Its next object would take 2147483647, and the counter would overflow after it.
+      {readFixture("deser-id-overflow.txt"),
+       "Object::deserialize(): Warning! id 2147483646 leaves no id for new objects. Ignored."},
+      {"id:-5,", "Object::deserialize(): Warning! id -5 not positive. Ignored."},
+      {"id:0,", "Object::deserialize(): Warning! id 0 not positive. Ignored."},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.text);
+    reader.deserialize(c.text);
+    EXPECT_EQ(reader.getId(), before);
+    EXPECT_TRUE(engine.logged(c.message));
+  }
+  EXPECT_EQ(cv::Object().getId(), before + 1);
+}
+
+TEST_F(Serialization, ATakenIdIsRestoredWithAWarningNamingBoth) {
+  cv::Object held;
+  held.setType("saucer");
+  cv::Object copy;
+  copy.setType("copy of saucer");
+  const int copy_id = copy.getId();
+  copy.deserialize("id:" + std::to_string(held.getId()) + ",");
+  EXPECT_EQ(copy.getId(), held.getId());
+  EXPECT_TRUE(engine.logged("Object::deserialize(): Warning! id " + std::to_string(held.getId()) +
+                            " already taken by an object of type 'saucer'; the object of type 'copy of saucer' (id " +
+                            std::to_string(copy_id) + ") takes it too."));
+}
+
+TEST_F(Serialization, TheIdCounterStopsAtTheLargestIntInsteadOfOverflowing) {
+  cv::Object reader;
+  reader.deserialize("id:2147483645,");  // the highest id a read may set
+  ASSERT_EQ(reader.getId(), 2147483645);
+  cv::Object second_last;
+  cv::Object last;
+  EXPECT_EQ(second_last.getId(), 2147483646);
+  EXPECT_EQ(last.getId(), 2147483647);
+  EXPECT_FALSE(engine.logged("Object::Object(): Error! No ids left; id 2147483647 given again."));
+  cv::Object beyond;
+  EXPECT_EQ(beyond.getId(), 2147483647);
+  EXPECT_TRUE(engine.logged("Object::Object(): Error! No ids left; id 2147483647 given again."));
+}
+
 TEST_F(Serialization, IncompleteGroupsAndRefusedValuesLeaveTheObject) {
   cv::LogManager::getInstance().setLogLevel(20);
   cv::Object object;
@@ -185,6 +245,65 @@ TEST_F(Serialization, DirectionReadAsVelocityThenSpeed) {
   EXPECT_EQ(object.getSpeed(), 3);
   EXPECT_TRUE(object.isModified(cv::SPEED));
   EXPECT_TRUE(object.isModified(cv::DIRECTION));
+}
+
+TEST_F(Serialization, DirectionReadIsAUnitVector) {
+  cv::Object turned;
+  turned.setVelocity(Vector(-2, 0));
+  turned.serialize("ALL");
+  turned.deserialize(readFixture("deser-direction-not-unit.txt"));  // the x alone, 5
+  EXPECT_EQ(turned.getDirection(), Vector(1, 0));
+  EXPECT_EQ(turned.getSpeed(), 2);  // the x alone leaves the speed
+  EXPECT_FALSE(turned.isModified(cv::DIRECTION));
+  turned.setVelocity(Vector(0, 2));
+  turned.deserialize("x_direction:-3,");  // with the y it had: (-3, 1) made unit
+  EXPECT_FLOAT_EQ(turned.getDirection().getMagnitude(), 1);
+  EXPECT_FLOAT_EQ(turned.getDirection().getX(), -3 / std::sqrt(10.0f));
+
+  // A huge component no longer overflows the length: speed 1e30, direction
+  // straight down, and the position stays finite after a world update.
+  cv::Object object;
+  object.deserialize(readFixture("deser-direction-overflow-speed-inf.txt"));
+  EXPECT_EQ(object.getSpeed(), 1e30f);
+  EXPECT_EQ(object.getDirection(), Vector(0, 1));
+  EXPECT_EQ(object.getVelocity(), Vector(0, 1e30f));
+  object.setPosition(Vector(10, 10));
+  cv::WorldManager::getInstance().update();
+  EXPECT_EQ(object.getPosition(), Vector(10, 1e30f));
+
+  // A pair whose length is beyond the float range is refused.
+  object.deserialize("x_direction:3e38,y_direction:3e38,");
+  EXPECT_EQ(object.getDirection(), Vector(0, 1));
+  EXPECT_TRUE(engine.logged(
+      "Object::setVelocity(): Warning! Velocity (3e+38, 3e+38) gives a speed that is not finite. Ignored."));
+}
+
+TEST_F(Serialization, MotionComesBackBitForBit) {
+  // The text the direction (1, 1) was first read from, then motions of every kind.
+  cv::Object first;
+  first.deserialize(readFixture("deser-direction-renormalized.txt"));
+  std::vector<std::string> texts = {first.serialize("SPEED,DIRECTION,")};
+  const Vector velocities[] = {Vector(1, 1),      Vector(0.1f, 0.3f), Vector(-3, 4e-7f), Vector(1e-30f, 1e-30f),
+                               Vector(2e30f, 1), Vector(0, -0.5f),    Vector(0, 0)};
+  for (const Vector &v : velocities) {
+    cv::Object object;
+    object.setVelocity(v);
+    texts.push_back(object.serialize("SPEED,DIRECTION,"));
+  }
+  for (const std::string &text : texts) {
+    SCOPED_TRACE(text);
+    cv::Object original;
+    original.deserialize(text);
+    const std::string written = original.serialize("SPEED,DIRECTION,");
+    cv::Object copy;
+    copy.deserialize(written);
+    EXPECT_EQ(copy.getDirection(), original.getDirection());
+    EXPECT_EQ(copy.getSpeed(), original.getSpeed());
+    EXPECT_EQ(copy.getVelocity(), original.getVelocity());
+    EXPECT_EQ(copy.serialize("SPEED,DIRECTION,"), written);
+  }
+  // The unit direction keeps its last digit.
+  EXPECT_NE(texts[0].find("x_direction:0.70710677,y_direction:0.70710677,"), std::string::npos);
 }
 
 TEST_F(Serialization, EventsAreReplacedAndBoundedByTheObjectsCapacity) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Corvane.h"
 #include "world/Probe.h"
 
@@ -105,6 +107,59 @@ TEST_F(ObjectTest, VelocityIsDirectionTimesSpeed) {
   EXPECT_EQ(object.getSpeed(), 0);
   EXPECT_EQ(object.getDirection(), Vector(0, 0));
   EXPECT_EQ(object.predictPosition(), Vector(10, 10));
+}
+
+TEST_F(ObjectTest, DirectionIsAlwaysAUnitVectorOrZero) {
+  cv::Object object;
+  EXPECT_EQ(object.setDirection(Vector(1, 1)), 0);
+  EXPECT_FLOAT_EQ(object.getDirection().getMagnitude(), 1);
+  object.setSpeed(0.5f);
+  EXPECT_FLOAT_EQ(object.getVelocity().getMagnitude(), 0.5f);  // not 0.71
+  EXPECT_EQ(object.setDirection(Vector(0, 0)), 0);
+  EXPECT_EQ(object.getDirection(), Vector(0, 0));
+  // A unit direction is kept as given, to the last bit.
+  EXPECT_EQ(object.setDirection(Vector(0.70710677f, -0.70710677f)), 0);
+  EXPECT_EQ(object.getDirection(), Vector(0.70710677f, -0.70710677f));
+}
+
+TEST_F(ObjectTest, MotionThatIsNotFiniteIsRefused) {
+  cv::Object object;
+  object.setPosition(Vector(3, 4));
+  object.setVelocity(Vector(0, 2));
+  object.setAcceleration(Vector(0.5f, 0));
+  struct Case {
+    const char *name;
+    int (*apply)(cv::Object &);
+    const char *message;
+  };
+  const Case cases[] = {
+      {"position", [](cv::Object &o) { return o.setPosition(Vector(std::numeric_limits<float>::infinity(), 1)); },
+       "Object::setPosition(): Warning! Position (inf, 1) not finite. Ignored."},
+      {"speed", [](cv::Object &o) { return o.setSpeed(std::numeric_limits<float>::quiet_NaN()); },
+       "Object::setSpeed(): Warning! Speed nan not finite. Ignored."},
+      {"velocity beyond the float range", [](cv::Object &o) { return o.setVelocity(Vector(3e38f, 3e38f)); },
+       "Object::setVelocity(): Warning! Velocity (3e+38, 3e+38) gives a speed that is not finite. Ignored."},
+      {"direction", [](cv::Object &o) { return o.setDirection(Vector(1, -std::numeric_limits<float>::infinity())); },
+       "Object::setDirection(): Warning! Direction (1, -inf) not finite. Ignored."},
+      {"acceleration", [](cv::Object &o) { return o.setAcceleration(Vector(std::numeric_limits<float>::quiet_NaN(), 0)); },
+       "Object::setAcceleration(): Warning! Acceleration (nan, 0) not finite. Ignored."},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.apply(object), -1);
+    EXPECT_TRUE(engine.logged(c.message));
+    EXPECT_EQ(object.getPosition(), Vector(3, 4));
+    EXPECT_EQ(object.getVelocity(), Vector(0, 2));
+    EXPECT_EQ(object.getAcceleration(), Vector(0.5f, 0));
+  }
+
+  // An acceleration that would take the speed past the float range leaves the velocity.
+  object.setVelocity(Vector(3e38f, 0));
+  object.setAcceleration(Vector(3e38f, 0));
+  object.updateVelocity();
+  EXPECT_EQ(object.getVelocity(), Vector(3e38f, 0));
+  EXPECT_TRUE(engine.logged(
+      "Object::setVelocity(): Warning! Velocity (inf, 0) gives a speed that is not finite. Ignored."));
 }
 
 TEST_F(ObjectTest, UpdateVelocityAppliesTheAccelerationOnce) {

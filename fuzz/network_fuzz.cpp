@@ -1,0 +1,147 @@
+// Network framing on a real loopback connection. The input is a series of
+// pieces, each a length byte and up to that many bytes; each piece is sent
+// on a client connection and the manager's passes run until nothing more
+// comes. The oracle is a decoder of the four-byte framing of its own: it
+// predicts every message the manager reports (and its bytes) and the point
+// where the manager must close the connection, for an impossible length or
+// for the client finishing when the input ends.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Corvane.h"
+#include "FuzzEngine.h"
+#include "network/NetworkSupport.h"
+
+namespace {
+
+// Small, so that inputs can reach it.
+const int MAX_MESSAGE = 300;
+
+// What the decoder expects after the bytes seen so far.
+struct Expectation {
+  std::vector<std::string> messages;  // whole messages, length bytes included
+  bool close = false;                 // an impossible length: the connection must close
+};
+
+Expectation decode(const std::string &stream) {
+  Expectation expected;
+  std::size_t at = 0;
+  while (stream.size() - at >= 4) {
+    const std::uint32_t length = static_cast<std::uint8_t>(stream[at]) |
+                                 static_cast<std::uint8_t>(stream[at + 1]) << 8 |
+                                 static_cast<std::uint8_t>(stream[at + 2]) << 16 |
+                                 static_cast<std::uint32_t>(static_cast<std::uint8_t>(stream[at + 3])) << 24;
+    if (length < 4 || length > static_cast<std::uint32_t>(MAX_MESSAGE)) {
+      expected.close = true;
+      break;
+    }
+    if (stream.size() - at < length)
+      break;
+    expected.messages.push_back(stream.substr(at, length));
+    at += length;
+  }
+  return expected;
+}
+
+// Receives every message reported and notes the closes.
+class Receiver : public cv::Object {
+ public:
+  Receiver() {
+    setSolidness(cv::SPECTRAL);
+    registerInterest(cv::NETWORK_EVENT);
+  }
+  std::vector<std::string> messages;
+  int closes = 0;
+  int eventHandler(const cv::Event *event) override {
+    if (event->getType() != cv::NETWORK_EVENT)
+      return 0;
+    const auto *network = static_cast<const cv::EventNetwork *>(event);
+    if (network->getLabel() == cv::NETWORK_CLOSE) {
+      closes++;
+    } else if (network->getLabel() == cv::NETWORK_DATA) {
+      std::string bytes(static_cast<std::size_t>(network->getBytes()), '\0');
+      const int got = cv::NetworkManager::getInstance().receive(network->getSocketIndex(), &bytes[0],
+                                                                network->getBytes());
+      if (got != network->getBytes())
+        cvfuzz::fail("a reported message could not be received whole", std::to_string(got));
+      messages.push_back(bytes);
+    }
+    return 1;
+  }
+};
+
+// Passes over the connections until one reports nothing.
+void pump() {
+  cv::NetworkManager &network = cv::NetworkManager::getInstance();
+  for (int round = 0; round < 10000 && network.getNumSockets() > 0; round++)
+    if (network.genDataEvents(0) <= 0)
+      return;
+}
+
+void compare(const Receiver &receiver, const Expectation &expected, const std::string &stream) {
+  if (receiver.messages != expected.messages)
+    cvfuzz::fail("the manager's messages differ from the decoder's",
+                 std::to_string(receiver.messages.size()) + " received, " +
+                     std::to_string(expected.messages.size()) + " expected, after " +
+                     std::to_string(stream.size()) + " bytes");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  cvfuzz::startEngine("headless:true,networking:true,");
+  cv::NetworkManager &network = cv::NetworkManager::getInstance();
+  static bool listening = false;
+  if (!listening) {
+    listening = network.setServer("0", true) == 0 && network.setMaxMessageSize(MAX_MESSAGE) == 0;
+    if (!listening)
+      cvfuzz::fail("no loopback server", "");
+  }
+  Receiver receiver;
+  cvtest::TestClient client(network.getPort());
+  if (!client.isConnected() || network.accept() != 0)
+    cvfuzz::fail("the loopback connection was not made", "");
+  std::string stream;
+  Expectation expected;
+  std::size_t at = 0;
+  while (at < size && !expected.close) {
+    const std::size_t length = std::min<std::size_t>(data[at], size - at - 1);
+    const std::string piece(reinterpret_cast<const char *>(data + at + 1), length);
+    at += 1 + length;
+    if (!client.write(piece))
+      cvfuzz::fail("the client could not send", "");
+    stream += piece;
+    expected = decode(stream);
+    // Passes run until the manager has caught up with the decoder (loopback
+    // delivers at once, but allow it two seconds).
+    for (int round = 0; round < 2000; round++) {
+      pump();
+      if (receiver.messages.size() >= expected.messages.size() && receiver.closes >= (expected.close ? 1 : 0))
+        break;
+      usleep(1000);
+    }
+    if (expected.close != (receiver.closes == 1) || receiver.closes > 1)
+      cvfuzz::fail(expected.close ? "an impossible length did not close the connection"
+                                  : "the connection closed without cause",
+                   std::to_string(stream.size()) + " bytes sent");
+    compare(receiver, expected, stream);
+  }
+  if (!expected.close) {
+    // The client finishes: whatever is left is no whole message, and the
+    // manager must close the connection, within two seconds.
+    client.abort();
+    for (int round = 0; round < 2000 && receiver.closes == 0; round++) {
+      pump();
+      if (receiver.closes == 0)
+        usleep(1000);
+    }
+    if (receiver.closes != 1)
+      cvfuzz::fail("the client finished but the connection stayed open", std::to_string(stream.size()));
+    compare(receiver, expected, stream);
+  }
+  if (network.getNumSockets() != 0)
+    cvfuzz::fail("a connection was left open", "");
+  return 0;
+}
