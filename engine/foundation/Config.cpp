@@ -112,6 +112,18 @@ void setStyle(const std::string &value, int &field) {
     LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
 }
 
+// "window" or "terminal"; anything else is refused with a message.
+void setDisplay(const std::string &value, DisplayMode &field, const char *origin) {
+  if (value.empty())
+    return;
+  if (value == "window")
+    field = DISPLAY_WINDOW;
+  else if (value == "terminal")
+    field = DISPLAY_TERMINAL;
+  else
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported display '%s' (from %s)", value.c_str(), origin);
+}
+
 }  // namespace
 
 Config::Config()
@@ -134,6 +146,7 @@ Config::Config()
       quadtree_depth(10),
       grid_width(20),
       grid_height(8),
+      display(DISPLAY_WINDOW),
       log_level(0),
       log_level_given(false) {}
 
@@ -168,8 +181,10 @@ void Config::loadConfig(std::string text) {
   config_text = text;
   // Without text there is nothing to parse; a look-up would read the table
   // some other reader left behind.
-  if (text.empty())
+  if (text.empty()) {
+    readDisplayVariable();
     return;
+  }
 
   // The first look-up parses the text; every later one reads the kept table.
   setInt(match(std::move(text), "frame_time"), frame_time);
@@ -194,6 +209,15 @@ void Config::loadConfig(std::string text) {
   const std::string level = match("", "log_level");
   setInt(level, log_level);
   log_level_given = log_level_given || !level.empty();
+  setDisplay(match("", "display"), display, "the configuration");
+  // The environment has the last word.
+  readDisplayVariable();
+}
+
+void Config::readDisplayVariable() {
+  const char *from_environment = std::getenv("CORVANE_DISPLAY");
+  if (from_environment)
+    setDisplay(from_environment, display, "CORVANE_DISPLAY");
 }
 
 void Config::print() const {
@@ -241,6 +265,7 @@ int Config::getQuadtreeThreshold() const { return quadtree_threshold; }
 int Config::getQuadtreeDepth() const { return quadtree_depth; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
+DisplayMode Config::getDisplay() const { return display; }
 int Config::getLogLevel() const { return log_level; }
 bool Config::hasLogLevel() const { return log_level_given; }
 

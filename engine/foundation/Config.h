@@ -12,6 +12,13 @@ const std::string CONFIG_FILENAME = "cv-config.txt";
 /// never ends) is refused and every setting keeps its value.
 const std::size_t CONFIG_MAX_BYTES = 16 * 1024 * 1024;
 
+/// Where the game is shown when not headless: the window (the default) or
+/// the text terminal the program runs in.
+enum DisplayMode {
+  DISPLAY_WINDOW = 0,
+  DISPLAY_TERMINAL = 1,
+};
+
 /// The engine's start-up settings, read once from the configuration file
 /// (attribute text spread over lines). Values the file does not give keep
 /// their defaults.
@@ -73,6 +80,9 @@ class Config {
   int getGridWidth() const;
   /// Reported in the summary only.
   int getGridHeight() const;
+  /// Where the game is shown: the `display` key ("window" or "terminal"),
+  /// overridden by the environment variable "CORVANE_DISPLAY".
+  DisplayMode getDisplay() const;
   /// Log level the log manager takes when it starts, if the text gave one.
   int getLogLevel() const;
   /// Whether some text loaded so far gave the log level.
@@ -82,6 +92,9 @@ class Config {
   Config();
   Config(const Config &) = delete;
   Config &operator=(const Config &) = delete;
+
+  /// Applies "CORVANE_DISPLAY" when it is set.
+  void readDisplayVariable();
 
   std::string config_text;       ///< the text the settings were read from
   int window_horizontal_pixels;  ///< window width in pixels
@@ -103,6 +116,7 @@ class Config {
   int quadtree_depth;            ///< reported only
   int grid_width;                ///< reported only
   int grid_height;               ///< reported only
+  DisplayMode display;           ///< window or terminal
   int log_level;                 ///< log level set when the log starts
   bool log_level_given;          ///< whether a loaded text gave log_level
 };

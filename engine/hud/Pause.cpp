@@ -5,6 +5,8 @@
 #include "platform/signals.h"
 #include "presentation/DisplayManager.h"
 #include "presentation/InputManager.h"
+#include "presentation/TerminalDisplay.h"
+#include "presentation/TerminalInput.h"
 
 namespace cv {
 
@@ -29,6 +31,21 @@ void waitForKeyPress(sf::RenderWindow &window) {
   }
 }
 
+// The same wait on the terminal's keys; a change of the terminal's size
+// meanwhile repaints the paused frame.
+void waitForTerminalKeyPress(TerminalInput &input, TerminalDisplay &display) {
+  const LogManager &log_manager = LogManager::getInstance();
+  bool paused = true;
+  while (paused && !platform::stopRequested()) {
+    for (Keyboard::Key key : input.drainKeyPresses()) {
+      log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", sfmlKeyOf(key));
+      paused = false;
+    }
+    display.refreshIfResized();
+    platform::sleepMicroseconds(PAUSE_POLL_MICROSECONDS);
+  }
+}
+
 }  // namespace
 
 Pause::Pause(Keyboard::Key key) : pause_key(key) {
@@ -49,12 +66,17 @@ int Pause::eventHandler(const Event *event) {
   if (keyboard->getKey() != pause_key || keyboard->getKeyboardAction() != KEY_PRESSED)
     return 1;
   log_manager.writeLog(1, "Pause::eventHandler(): Game paused.");
+  TerminalDisplay *terminal = DisplayManager::getInstance().getTerminal();
+  TerminalInput *terminal_input = InputManager::getInstance().getTerminalInput();
   sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
-  if (!window) {
+  if (terminal && terminal_input) {
+    waitForTerminalKeyPress(*terminal_input, *terminal);
+  } else if (window) {
+    waitForKeyPress(*window);
+  } else {
     log_manager.writeLog("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
   }
-  waitForKeyPress(*window);
   if (platform::stopRequested())
     log_manager.writeLog(1, "Pause::eventHandler(): Pause ended by a request to stop.");
   else

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@ class RenderWindow;
 }  // namespace sf
 
 namespace cv {
+
+class TerminalInput;
 
 /// Offset added to a window-library key code the engine does not name, so
 /// that such keys still arrive, with a value outside Keyboard::Key.
@@ -36,9 +39,12 @@ Mouse::Button clickedButton(int sfml_button, bool left_held, bool middle_held);
 /// "cv-mouse" events once per game-loop iteration: first the window's
 /// queued events, then one event per held mouse button, then one per held
 /// key of a fixed list. A request to close the window ends the game.
+/// When the display shows the game in a terminal, the same events come
+/// from the terminal instead (TerminalInput).
 class InputManager : public Manager {
  public:
   static InputManager &getInstance();
+  ~InputManager() override;
 
   /// Turns the window's key repeat off, so that holding a key is reported
   /// by polling, not by repeated presses. 0 started (also when already
@@ -62,6 +68,9 @@ class InputManager : public Manager {
   /// the key codes of the key presses among them, in queue order.
   std::vector<int> drainKeyPresses(sf::RenderWindow &window) const;
 
+  /// The terminal's input; null unless the display is a terminal.
+  TerminalInput *getTerminalInput() const;
+
  private:
   InputManager();
   InputManager(const InputManager &) = delete;
@@ -74,6 +83,8 @@ class InputManager : public Manager {
   void sendHeldButtons(const sf::RenderWindow &window) const;
   /// One KEY_DOWN event per held key of the polled list, in its order.
   void sendHeldKeys() const;
+
+  std::unique_ptr<TerminalInput> terminal_input;  ///< input from the terminal; null for a window
 };
 
 }  // namespace cv
