@@ -355,8 +355,42 @@ TEST(Config, LooksUpTheKeysInOrderParsingOnce) {
                           "window_horizontal_chars", "window_vertical_chars", "window_background_color",
                           "window_style", "window_title", "show_mouse", "headless", "font_file", "logfile",
                           "random_seed", "networking", "grid_width", "grid_height", "quadtree_depth",
-                          "quadtree_threshold", "log_level"})
+                          "quadtree_threshold", "log_level", "display"})
     expected.push_back(std::string("match(\"\", \"") + key + "\")");
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(cv::Config::getInstance().getFrameTime(), 20);
+}
+
+TEST(Config, DisplayKeyWithTheEnvironmentHavingTheLastWord) {
+  struct Case {
+    const char *text;         // configuration text
+    const char *environment;  // CORVANE_DISPLAY, null for unset
+    cv::DisplayMode expected;
+    const char *message;      // what standard error ends with, "" for nothing
+  };
+  const Case cases[] = {
+      {"frame_time:33,", nullptr, cv::DISPLAY_WINDOW, ""},
+      {"display:terminal,", nullptr, cv::DISPLAY_TERMINAL, ""},
+      {"display:window,", nullptr, cv::DISPLAY_WINDOW, ""},
+      {"display:window,", "terminal", cv::DISPLAY_TERMINAL, ""},
+      {"display:terminal,", "window", cv::DISPLAY_WINDOW, ""},
+      {"display:Terminal,", nullptr, cv::DISPLAY_WINDOW, "loadConfig(): Unsupported display 'Terminal' (from the configuration)"},
+      {"display:terminal,", "tty", cv::DISPLAY_TERMINAL, "loadConfig(): Unsupported display 'tty' (from CORVANE_DISPLAY)"},
+  };
+  for (const Case &c : cases) {
+    if (c.environment)
+      setenv("CORVANE_DISPLAY", c.environment, 1);
+    else
+      unsetenv("CORVANE_DISPLAY");
+    cv::Config::getInstance().loadConfig("display:window,");  // the same start for every case
+    testing::internal::CaptureStderr();
+    cv::Config::getInstance().loadConfig(c.text);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(cv::Config::getInstance().getDisplay(), c.expected) << c.text << " " << (c.environment ? c.environment : "");
+    if (*c.message)
+      EXPECT_TRUE(endsWithLine(err, c.message)) << err;
+    else
+      EXPECT_EQ(err, "") << c.text;
+  }
+  unsetenv("CORVANE_DISPLAY");
 }
