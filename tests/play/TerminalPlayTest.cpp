@@ -315,6 +315,17 @@ TEST(TerminalPlayTest, TooSmallTerminalGetsAMessageAndAResizeRedraws) {
   game.expectRestored();
 }
 
+TEST(TerminalPlayTest, WithoutATerminalStartUpFailsCleanly) {
+  TerminalGame game("log_level:1,");
+  const std::string command = "cd " + game.dir + " && env -u DISPLAY CORVANE_DISPLAY=terminal timeout 20 " TOMATO_EXE
+                              " < /dev/null > out.txt 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_TRUE(game.logged("DisplayManager::startUp(): Error! display is 'terminal' but the game does not run in a terminal."));
+  EXPECT_TRUE(game.logged("Error starting game manager!"));
+  const std::string written = cvtest::readWholeFile(game.dir + "/out.txt");
+  EXPECT_EQ(written.find('\x1b'), std::string::npos) << "no control sequence written: " << written;
+}
+
 // Each signal with the status the shell reports for it: stop requests end
 // the game in order; a crash ends it at once, its terminal given back on
 // the way out.
