@@ -40,7 +40,8 @@ Settings settings() {
           {"quadtree_depth", std::to_string(config.getQuadtreeDepth())},
           {"grid_width", std::to_string(config.getGridWidth())},
           {"grid_height", std::to_string(config.getGridHeight())},
-          {"log_level", std::to_string(config.getLogLevel())}};
+          {"log_level", std::to_string(config.getLogLevel())},
+          {"display", config.getDisplay() == cv::DISPLAY_TERMINAL ? "terminal" : "window"}};
 }
 
 const Settings DEFAULTS = {
@@ -50,7 +51,7 @@ const Settings DEFAULTS = {
     {"show_mouse", "false"},              {"headless", "false"},             {"font_file", "cv-font.ttf"},
     {"logfile", "corvane.log"},           {"random_seed", "0"},              {"networking", "false"},
     {"quadtree_threshold", "1"},          {"quadtree_depth", "10"},          {"grid_width", "20"},
-    {"grid_height", "8"},                 {"log_level", "0"}};
+    {"grid_height", "8"},                 {"log_level", "0"},                {"display", "window"}};
 
 // The defaults with some settings changed.
 Settings defaultsWith(const Settings &changes) {
