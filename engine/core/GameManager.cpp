@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdlib>  // Required for: srand()
 #include <ctime>    // Required for: time()
+#include <string>
+#include <vector>
 
 #include "core/EventStep.h"
 #include "core/PreciseSleeper.h"
@@ -26,15 +28,15 @@ namespace {
 
 const char *const BANNER_RULE = "****************************************************";
 
-// Starts one manager, writing the failure or success line. Any result but 0
-// is a failure: the network manager answers 1, the others -1.
-int startOne(Manager &manager, const char *failure, const char *success) {
-  if (manager.startUp() != 0) {
-    LogManager::getInstance().writeLog("%s", failure);
-    return -1;
-  }
-  LogManager::getInstance().writeLog(1, "%s", success);
-  return 0;
+// The reason to give for a failed start: the first of the manager's own
+// messages (the library's come before them and say less), else `failure`.
+std::string failureReason(const std::vector<std::string> &noted, const char *failure) {
+  // What SfmlErrorLog begins the library's lines with.
+  const std::string library_prefix = "SFML: ";
+  for (const std::string &message : noted)
+    if (message.compare(0, library_prefix.size(), library_prefix) != 0)
+      return message;
+  return noted.empty() ? failure : noted.front();
 }
 
 // Stops one manager and writes its stopped line.
@@ -64,8 +66,13 @@ int GameManager::startUp() {
   platform::catchStopSignals();
   Config &config = Config::getInstance();
   config.loadConfig("");
+  start_up_failure.clear();
 
-  if (log_manager.startUp() == -1) {
+  log_manager.beginNoting();
+  const int log_result = log_manager.startUp();
+  const std::vector<std::string> log_noted = log_manager.endNoting();
+  if (log_result == -1) {
+    start_up_failure = failureReason(log_noted, "Error starting log manager!");
     log_manager.writeLog("Error starting log manager!");
     platform::releaseStopSignals();  // a caller that gives up here gets Ctrl-C back
     return -1;
@@ -102,6 +109,23 @@ int GameManager::startUp() {
   game_over = false;
   Manager::startUp();
   log_manager.writeLog(5, "GameManager::startUp(): successfully started.");
+  return 0;
+}
+
+// Starts one manager, writing the failure or success line; a failure is
+// kept as the start-up's reason. Any result but 0 is a failure: the network
+// manager answers 1, the others -1.
+int GameManager::startOne(Manager &manager, const char *failure, const char *success) {
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.beginNoting();
+  const int result = manager.startUp();
+  const std::vector<std::string> noted = log_manager.endNoting();
+  if (result != 0) {
+    start_up_failure = failureReason(noted, failure);
+    log_manager.writeLog("%s", failure);
+    return -1;
+  }
+  log_manager.writeLog(1, "%s", success);
   return 0;
 }
 
@@ -158,9 +182,11 @@ void GameManager::shutDown() {
 
 void GameManager::pollNetwork(const Clock &clock) const {
   NetworkManager &network_manager = NetworkManager::getInstance();
-  if (network_manager.isServer())
-    network_manager.accept();
   const long deadline = static_cast<long>(frame_time * 0.2f * 1000) + clock.split();
+  // Every waiting connection is taken within the budget, which the data
+  // passes then share; at least one data pass is always made.
+  if (network_manager.isServer())
+    network_manager.acceptWaiting(deadline - clock.split());
   while (network_manager.getNumSockets() > 0) {
     bool got_data = false;
     for (int i = 0; i < network_manager.getNumSockets(); i++)
@@ -244,5 +270,7 @@ bool GameManager::getGameOver() const { return game_over; }
 int GameManager::getFrameTime() const { return frame_time; }
 
 int GameManager::getStepCount() const { return step_count; }
+
+std::string GameManager::getStartUpFailure() const { return start_up_failure; }
 
 }  // namespace cv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/Manager.h"
 
 namespace cv {
@@ -15,8 +17,14 @@ class GameManager : public Manager {
   static GameManager &getInstance();
 
   /// Loads the configuration and starts the managers. -1 at the first
-  /// manager that fails (the managers started so far stay running).
+  /// manager that fails (the managers started so far stay running);
+  /// getStartUpFailure then says why.
   int startUp() override;
+
+  /// Why the last start-up failed: the first message the failing manager
+  /// wrote about it (its own words, as in the log), or "" when the last
+  /// start-up succeeded or none has run. A game shows it to the user.
+  std::string getStartUpFailure() const;
 
   /// Stops every manager in reverse order, the log last.
   void shutDown() override;
@@ -47,12 +55,14 @@ class GameManager : public Manager {
   GameManager &operator=(const GameManager &) = delete;
 
   int startManagers();
+  int startOne(Manager &manager, const char *failure, const char *success);
   void seedRandom() const;
   void pollNetwork(const class Clock &clock) const;
 
   bool game_over;  ///< the loop ends after the iteration in which it becomes true
   int frame_time;  ///< target milliseconds per iteration
   int step_count;  ///< iterations completed since the loop started
+  std::string start_up_failure;  ///< why the last start-up failed, "" if it did not
 };
 
 }  // namespace cv

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "foundation/LogManager.h"
 #include "network/EventNetwork.h"
+#include "platform/platform.h"
 #include "platform/socket.h"
 
 namespace cv {
@@ -14,7 +16,7 @@ namespace {
 
 // The system reports a socket's receive buffer with its own bookkeeping
 // included; asking for twice the message leaves room for that, so a message
-// of the largest size can wait whole on a connection.
+// of the largest size can arrive whole between two passes.
 const int RECEIVE_BUFFER_FACTOR = 2;
 
 // Logs the system's text for the last socket error as "\t<code> - <text>",
@@ -54,10 +56,15 @@ void sendNetworkEvent(int label, int sock_index, int bytes) {
   NetworkManager::getInstance().onEvent(&event);
 }
 
+// Milliseconds from `since` (monotonic microseconds) to `now`.
+int millisecondsBetween(std::int64_t since, std::int64_t now) {
+  return static_cast<int>(std::min<std::int64_t>((now - since) / 1000, INT_MAX));
+}
+
 }  // namespace
 
 NetworkManager::NetworkManager()
-    : server_socket(-1), max_sockets(1), max_message_size(DEFAULT_MAX_MESSAGE_SIZE) {
+    : server_socket(-1), max_sockets(1), max_message_size(DEFAULT_MAX_MESSAGE_SIZE), idle_timeout(0) {
   setType("NetworkManager");
 }
 
@@ -90,6 +97,7 @@ void NetworkManager::shutDown() {
     close(getNumSockets() - 1);
   max_sockets = 1;
   max_message_size = DEFAULT_MAX_MESSAGE_SIZE;
+  idle_timeout = 0;
   platform::socketShutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -133,7 +141,29 @@ bool NetworkManager::isServer() const { return server_socket != -1; }
 int NetworkManager::getPort() const { return isServer() ? platform::boundPort(server_socket) : -1; }
 
 int NetworkManager::accept() {
+  bool taken = false;
+  return takeConnection(taken);
+}
+
+int NetworkManager::acceptWaiting(long budget_microseconds) {
+  const std::int64_t deadline = platform::monotonicMicroseconds() + budget_microseconds;
+  int added = 0;
+  bool taken = true;
+  // Each round takes a connection off the system's queue, so the queue's
+  // length bounds the rounds as well as the time does.
+  while (taken) {
+    taken = false;
+    if (takeConnection(taken) >= 0)
+      added++;
+    if (platform::monotonicMicroseconds() >= deadline)
+      break;
+  }
+  return added;
+}
+
+int NetworkManager::takeConnection(bool &taken) {
   LogManager &log_manager = LogManager::getInstance();
+  taken = false;
   if (!isServer()) {
     log_manager.writeLog("NetworkManager::accept(): Error! Not setup as server.");
     return -2;
@@ -147,6 +177,7 @@ int NetworkManager::accept() {
     logSocketError("NetworkManager::accept(): Error! accept() returned:");
     return -2;
   }
+  taken = true;
   const int index = addConnection(handle, "NetworkManager::accept()");
   if (index == -1)
     return -1;
@@ -191,8 +222,10 @@ int NetworkManager::addConnection(int handle, const char *caller) {
     return -1;
   }
   platform::raiseReceiveBuffer(handle, neededReceiveBuffer());
+  Connection connection;
+  connection.last_received = connection.last_sent = platform::monotonicMicroseconds();
   sockets.push_back(handle);
-  pending_output.emplace_back();
+  connections.push_back(std::move(connection));
   return getNumSockets() - 1;
 }
 
@@ -234,6 +267,18 @@ int NetworkManager::setMaxMessageSize(int new_max_message_size) {
 
 int NetworkManager::getMaxMessageSize() const { return max_message_size; }
 
+int NetworkManager::setIdleTimeout(int milliseconds) {
+  if (milliseconds < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setIdleTimeout(): Error! Timeout %d is below 0.",
+                                       milliseconds);
+    return -1;
+  }
+  idle_timeout = milliseconds;
+  return 0;
+}
+
+int NetworkManager::getIdleTimeout() const { return idle_timeout; }
+
 int NetworkManager::neededReceiveBuffer() const {
   const std::int64_t needed = static_cast<std::int64_t>(max_message_size) * RECEIVE_BUFFER_FACTOR;
   return static_cast<int>(std::min<std::int64_t>(needed, INT_MAX));
@@ -244,45 +289,109 @@ bool NetworkManager::isConnected(int sock_index) const {
 }
 
 int NetworkManager::genDataEvents(int sock_index) {
-  LogManager &log_manager = LogManager::getInstance();
-  if (static_cast<unsigned>(sock_index) >= sockets.size() || sockets[sock_index] <= 0)
+  if (!isConnected(sock_index))
     return 0;
   flushOutput(sock_index);
+  if (closeIfStalled(sock_index, false))
+    return -1;
+  bool finished = false;
+  if (!hasCompleteMessage(sock_index)) {
+    // The end of the peer's data is looked for before what waits is read,
+    // so that once the end is seen, what is read is all the peer sent.
+    finished = platform::peerFinished(sockets[sock_index]);
+    if (fillInput(sock_index) == -1)
+      return -1;
+  }
+  const int buffered = bufferedInput(sock_index);
+  if (buffered < 4)
+    return closeIfDone(sock_index, finished);
+  const Connection &connection = connections[sock_index];
+  const int length = decodeLength(reinterpret_cast<const unsigned char *>(&connection.input[connection.input_start]));
+  if (length < 4 || length > max_message_size) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::genDataEvents(): Error! Message length %d out of range (4 to %d): closing connection %d.",
+        length, max_message_size, sock_index);
+    close(sock_index);
+    return -1;
+  }
+  if (buffered < length)
+    return closeIfDone(sock_index, finished);
+  LogManager::getInstance().writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
+  sendNetworkEvent(NETWORK_DATA, sock_index, length);
+  return 1;
+}
+
+int NetworkManager::bufferedInput(int sock_index) const {
+  const Connection &connection = connections[sock_index];
+  return static_cast<int>(connection.input.size() - connection.input_start);
+}
+
+bool NetworkManager::hasCompleteMessage(int sock_index) const {
+  const int buffered = bufferedInput(sock_index);
+  if (buffered < 4)
+    return false;
+  const Connection &connection = connections[sock_index];
+  // A length below 4 counts as complete, so that it is seen and refused.
+  return decodeLength(reinterpret_cast<const unsigned char *>(&connection.input[connection.input_start])) <= buffered;
+}
+
+int NetworkManager::fillInput(int sock_index) {
   const int handle = sockets[sock_index];
   int waiting = 0;
   if (platform::bytesWaiting(handle, waiting) == -1) {
     logSocketError("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
     return -1;
   }
-  if (waiting < 4) {
-    if (platform::peerFinished(handle))
-      closeFinished(sock_index, waiting);
+  // Never more than the largest message in all: the buffer then holds at
+  // most one incomplete message, and always has room for the rest of it.
+  const int wanted = std::min(waiting, max_message_size - bufferedInput(sock_index));
+  if (wanted <= 0)
     return 0;
-  }
-  unsigned char prefix[4];
-  if (platform::peekBytes(handle, prefix, 4) != 4) {
+  Connection &connection = connections[sock_index];
+  connection.input.erase(0, connection.input_start);
+  connection.input_start = 0;
+  const size_t kept = connection.input.size();
+  connection.input.resize(kept + static_cast<size_t>(wanted));
+  const int got = platform::receiveBytes(handle, &connection.input[kept], wanted);
+  connection.input.resize(kept + static_cast<size_t>(std::max(got, 0)));
+  if (got == -1) {
     logSocketError("NetworkManager::genDataEvents(): Error! recv() returned:");
     return -1;
   }
-  const int length = decodeLength(prefix);
-  if (length < 4 || length > max_message_size) {
-    log_manager.writeLog(
-        "NetworkManager::genDataEvents(): Error! Message length %d out of range (4 to %d): closing connection %d.",
-        length, max_message_size, sock_index);
-    close(sock_index);
-    return -1;
-  }
-  waiting = isData(sock_index);
-  if (waiting == -1)
-    return -1;
-  if (waiting < length) {
-    if (waiting >= 0 && platform::peerFinished(handle))
-      closeFinished(sock_index, waiting);
+  if (got > 0)
+    connection.last_received = platform::monotonicMicroseconds();
+  return 0;
+}
+
+int NetworkManager::closeIfDone(int sock_index, bool finished) {
+  if (finished) {
+    // What is queued for the peer goes out before the connection closes.
+    if (!connections[sock_index].output.empty())
+      return closeIfStalled(sock_index, true) ? -1 : 0;
+    closeFinished(sock_index, bufferedInput(sock_index));
     return 0;
   }
-  log_manager.writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
-  sendNetworkEvent(NETWORK_DATA, sock_index, length);
-  return 1;
+  if (idle_timeout > 0) {
+    const int idle = millisecondsBetween(connections[sock_index].last_received, platform::monotonicMicroseconds());
+    if (idle >= idle_timeout)
+      closeIdle(sock_index, idle);
+  }
+  return 0;
+}
+
+bool NetworkManager::closeIfStalled(int sock_index, bool finished) {
+  const Connection &connection = connections[sock_index];
+  if (connection.output.empty() || !(connection.output_refused || finished))
+    return false;
+  const int quiet = millisecondsBetween(connection.last_sent, platform::monotonicMicroseconds());
+  if (quiet < STALLED_PEER_MILLISECONDS)
+    return false;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::genDataEvents(): Warning! Peer of connection %d has taken nothing for %d ms with %d bytes "
+      "waiting to be sent: closing connection.",
+      sock_index, quiet, static_cast<int>(connection.output.size()));
+  close(sock_index);
+  return true;
 }
 
 void NetworkManager::closeFinished(int sock_index, int waiting) {
@@ -297,6 +406,20 @@ void NetworkManager::closeFinished(int sock_index, int waiting) {
   close(sock_index);
 }
 
+void NetworkManager::closeIdle(int sock_index, int milliseconds) {
+  LogManager &log_manager = LogManager::getInstance();
+  const int waiting = bufferedInput(sock_index);
+  if (waiting > 0)
+    log_manager.writeLog(
+        "NetworkManager::genDataEvents(): Warning! Connection %d idle for %d ms in the middle of a message "
+        "(%d bytes dropped): closing it.",
+        sock_index, milliseconds, waiting);
+  else
+    log_manager.writeLog(1, "NetworkManager::genDataEvents(): Connection %d idle for %d ms: closing it.", sock_index,
+                         milliseconds);
+  close(sock_index);
+}
+
 int NetworkManager::isData(int sock_index) const {
   if (!isConnected(sock_index)) {
     LogManager::getInstance().writeLog("NetworkManager::isData(): Error! Sock index %d not connected.", sock_index);
@@ -307,7 +430,7 @@ int NetworkManager::isData(int sock_index) const {
     logSocketError("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
     return -1;
   }
-  return waiting;
+  return bufferedInput(sock_index) + waiting;
 }
 
 void NetworkManager::close(int sock_index) {
@@ -319,13 +442,15 @@ void NetworkManager::close(int sock_index) {
   // closing it again) has nothing left to close or report.
   if (sockets[sock_index] == -1)
     return;
+  // What is queued goes out as far as the system takes it at once.
+  flushOutput(sock_index, false);
   if (platform::closeSocket(sockets[sock_index]) == -1)
     logSocketError("NetworkManager::close(): Error! close() returned:");
   sockets[sock_index] = -1;
   sendNetworkEvent(NETWORK_CLOSE, sock_index, 0);
   // Handlers may have closed connections below this one; find the slot again.
   const auto closed = std::find(sockets.begin(), sockets.end(), -1);
-  pending_output.erase(pending_output.begin() + (closed - sockets.begin()));
+  connections.erase(connections.begin() + (closed - sockets.begin()));
   sockets.erase(closed);
 }
 
@@ -339,8 +464,17 @@ int NetworkManager::receive(int sock_index, void *buffer, int nbytes) {
     log_manager.writeLog("NetworkManager::receive(): Error! No buffer for %d bytes.", nbytes);
     return -1;
   }
+  // What was read already comes first, then what still waits on the socket.
   char *into = static_cast<char *>(buffer);
-  int received = 0;
+  Connection &connection = connections[sock_index];
+  int received = std::min(nbytes, bufferedInput(sock_index));
+  if (received > 0)
+    std::memcpy(into, &connection.input[connection.input_start], static_cast<size_t>(received));
+  connection.input_start += static_cast<size_t>(received);
+  if (connection.input_start == connection.input.size()) {
+    connection.input.clear();
+    connection.input_start = 0;
+  }
   while (received < nbytes) {
     const int got = platform::receiveBytes(sockets[sock_index], into + received, nbytes - received);
     if (got == -1) {
@@ -349,6 +483,7 @@ int NetworkManager::receive(int sock_index, void *buffer, int nbytes) {
     }
     if (got == 0)
       break;
+    connection.last_received = platform::monotonicMicroseconds();
     received += got;
   }
   return received;
@@ -364,39 +499,53 @@ int NetworkManager::send(int sock_index, const void *buffer, int nbytes) {
     log_manager.writeLog("NetworkManager::send(): Error! %d bytes are not one message with its length.", nbytes);
     return -1;
   }
-  std::string &pending = pending_output[sock_index];
+  Connection &connection = connections[sock_index];
   if (flushOutput(sock_index) == -1)
     return -1;
-  if (static_cast<std::int64_t>(pending.size()) + nbytes > MAX_PENDING_OUTPUT) {
-    log_manager.writeLog(
-        "NetworkManager::send(): Error! Connection %d already has %d bytes waiting to be sent; message refused.",
-        sock_index, static_cast<int>(pending.size()));
+  if (static_cast<std::int64_t>(connection.output.size()) + nbytes > MAX_PENDING_OUTPUT) {
+    // Said once: a peer that stops reading would otherwise fill the log. It
+    // is closed if it stays that way (see closeIfStalled).
+    if (!connection.output_refused)
+      log_manager.writeLog(
+          "NetworkManager::send(): Error! Connection %d already has %d bytes waiting to be sent; message refused.",
+          sock_index, static_cast<int>(connection.output.size()));
+    connection.output_refused = true;
     return -1;
   }
   // Queue behind what is still waiting, so messages keep their order and
   // never interleave.
-  pending.append(static_cast<const char *>(buffer), static_cast<size_t>(nbytes));
+  if (connection.output.empty())
+    connection.last_sent = platform::monotonicMicroseconds();
+  connection.output.append(static_cast<const char *>(buffer), static_cast<size_t>(nbytes));
   if (flushOutput(sock_index) == -1)
     return -1;
   return nbytes;
 }
 
-int NetworkManager::flushOutput(int sock_index) {
-  std::string &pending = pending_output[sock_index];
+int NetworkManager::flushOutput(int sock_index, bool report_errors) {
+  Connection &connection = connections[sock_index];
+  std::string &pending = connection.output;
   size_t sent = 0;
   while (sent < pending.size()) {
     const int chunk = static_cast<int>(std::min<size_t>(pending.size() - sent, INT_MAX));
     const int wrote = platform::sendBytes(sockets[sock_index], pending.data() + sent, chunk);
     if (wrote == -1) {
-      logSocketError("NetworkManager::send(): Error! send() returned:");
+      if (report_errors)
+        logSocketError("NetworkManager::send(): Error! send() returned:");
       pending.clear();
+      connection.output_refused = false;
       return -1;
     }
     if (wrote == 0)
       break;
     sent += static_cast<size_t>(wrote);
   }
-  pending.erase(0, sent);
+  if (sent > 0) {
+    pending.erase(0, sent);
+    connection.last_sent = platform::monotonicMicroseconds();
+  }
+  if (pending.size() < MAX_PENDING_OUTPUT / 2)
+    connection.output_refused = false;
   return 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,14 +20,22 @@ const int CONNECT_TIMEOUT_MILLISECONDS = 1000;
 /// Most bytes a connection keeps waiting to be sent when its peer reads slowly.
 const int MAX_PENDING_OUTPUT = 1 << 20;
 
+/// How long a peer may take nothing while its queue is full (or while what
+/// is queued for a peer that has finished sending waits to go out) before
+/// its connection is closed.
+const int STALLED_PEER_MILLISECONDS = 1000;
+
 /// TCP connections: a listening server socket and the connections accepted
 /// on it or opened with connect(). Once per game-loop iteration the game
-/// manager has it accept one connection and report every complete message
-/// waiting on a connection, as "cv-network" events. A message starts with a
-/// 32-bit little-endian length that counts the whole message, its four length
-/// bytes included. Connections are numbered by their place in the list; when
-/// one closes, the later ones move down one place. Nothing here waits on a
-/// peer. Results: 0 success, -1 failure, unless an operation says otherwise.
+/// manager has it accept the waiting connections and report every complete
+/// message waiting on a connection, as "cv-network" events. A message starts
+/// with a 32-bit little-endian length that counts the whole message, its four
+/// length bytes included. What arrives is read into a buffer of the
+/// connection's own, which holds at most one incomplete message besides the
+/// complete ones not yet received. Connections are numbered by their place in
+/// the list; when one closes, the later ones move down one place. Nothing here
+/// waits on a peer. Results: 0 success, -1 failure, unless an operation says
+/// otherwise.
 class NetworkManager : public Manager {
  public:
   static NetworkManager &getInstance();
@@ -55,6 +64,12 @@ class NetworkManager : public Manager {
   /// (none waiting, or over the limit), -2 on an error or when not a server.
   int accept();
 
+  /// Takes every waiting connection, as accept() does, until none waits, an
+  /// error stops it, or `budget_microseconds` have gone by (one is always
+  /// tried). Connections over the limit are closed as they are taken.
+  /// Returns the number added.
+  int acceptWaiting(long budget_microseconds);
+
   /// Opens a connection to a server at `host`, waiting at most
   /// CONNECT_TIMEOUT_MILLISECONDS. Returns its index or -1. The connection
   /// then behaves as an accepted one.
@@ -74,14 +89,22 @@ class NetworkManager : public Manager {
   int setMaxMessageSize(int new_max_message_size);
   int getMaxMessageSize() const;
 
+  /// Closes a connection whose peer has sent nothing for `milliseconds`
+  /// (and has no complete message waiting); 0, the default, never does.
+  int setIdleTimeout(int milliseconds);
+  int getIdleTimeout() const;
+
   /// Reports one complete message waiting on connection `sock_index` with a
   /// NETWORK_DATA event, without consuming it. Returns 1 when it reported
-  /// one, 0 when there is none (or no such connection), -1 on an error. A
-  /// connection whose peer has finished with no complete message left, or
-  /// whose message length is impossible, is closed.
+  /// one, 0 when there is none (or no such connection), -1 on an error. It
+  /// also sends what waits to be sent. A connection is closed when its
+  /// message length is impossible, when its peer has finished with no
+  /// complete message left (once what is queued for it has gone out), when
+  /// it has been idle longer than the idle timeout, and when its peer has
+  /// taken nothing for STALLED_PEER_MILLISECONDS while its queue was full.
   int genDataEvents(int sock_index);
 
-  /// Bytes waiting on connection `sock_index`, or -1.
+  /// Bytes waiting on connection `sock_index`, read or not, or -1.
   int isData(int sock_index) const;
 
   /// Closes connection `sock_index`, sends its NETWORK_CLOSE event and
@@ -95,11 +118,22 @@ class NetworkManager : public Manager {
 
   /// Sends one whole message of `nbytes`, its length prefix included, on
   /// connection `sock_index`. What the connection cannot take at once is
-  /// kept and sent on later passes, up to MAX_PENDING_OUTPUT. Returns
-  /// `nbytes` or -1.
+  /// kept and sent on later passes, up to MAX_PENDING_OUTPUT; a message that
+  /// does not fit is refused, with a log line the first time until the queue
+  /// has gone down to half. Returns `nbytes` or -1.
   int send(int sock_index, const void *buffer, int nbytes);
 
  private:
+  /// What the manager keeps for one connection besides its socket.
+  struct Connection {
+    std::string input;                   ///< bytes read from the socket, not yet received
+    size_t input_start = 0;              ///< where the unreceived bytes start in `input`
+    std::string output;                  ///< bytes waiting to be sent
+    std::int64_t last_received = 0;      ///< monotonic microseconds of the last bytes read
+    std::int64_t last_sent = 0;          ///< when the peer last took bytes, or the queue began
+    bool output_refused = false;         ///< a message was refused since the queue was last below half
+  };
+
   NetworkManager();
   NetworkManager(const NetworkManager &) = delete;
   NetworkManager &operator=(const NetworkManager &) = delete;
@@ -107,25 +141,55 @@ class NetworkManager : public Manager {
   /// Whether `sock_index` names an open connection.
   bool isConnected(int sock_index) const;
 
+  /// Takes one waiting connection as accept() does; `taken` tells whether
+  /// there was one to take.
+  int takeConnection(bool &taken);
+
   /// Adds a connection within the limit. Returns its index, or -1 after the
   /// at-limit warning of `caller` when full (the socket is then closed).
   int addConnection(int handle, const char *caller);
 
-  /// Sends what waits to be sent on connection `sock_index`. -1 on an error.
-  int flushOutput(int sock_index);
+  /// Sends what waits to be sent on connection `sock_index`. -1 on an error,
+  /// logged only when `report_errors`.
+  int flushOutput(int sock_index, bool report_errors = true);
+
+  /// Bytes read from connection `sock_index` and not yet received.
+  int bufferedInput(int sock_index) const;
+
+  /// Whether the buffer of connection `sock_index` starts with a length and
+  /// holds at least as many bytes as it says.
+  bool hasCompleteMessage(int sock_index) const;
+
+  /// Reads what waits on connection `sock_index` into its buffer, up to the
+  /// largest message in all. -1 on an error.
+  int fillInput(int sock_index);
+
+  /// Called when no complete message waits: closes connection `sock_index`
+  /// when its peer has `finished` (once its queue is sent) or it has been
+  /// idle too long. Returns what genDataEvents returns.
+  int closeIfDone(int sock_index, bool finished);
+
+  /// Closes connection `sock_index` when its peer has taken nothing for
+  /// STALLED_PEER_MILLISECONDS while its queue was full, or, when the peer
+  /// has `finished`, while anything was queued. Whether it closed it.
+  bool closeIfStalled(int sock_index, bool finished);
 
   /// Closes connection `sock_index`, whose peer has finished sending with
   /// `waiting` bytes of no complete message left, saying so in the log.
   void closeFinished(int sock_index, int waiting);
+
+  /// Closes connection `sock_index`, idle for `milliseconds`, saying so.
+  void closeIdle(int sock_index, int milliseconds);
 
   /// Receive buffer each connection needs to hold a whole message waiting.
   int neededReceiveBuffer() const;
 
   int server_socket;                        ///< the listening socket, -1 when not a server
   std::vector<int> sockets;                 ///< the connections; an index is a place here
-  std::vector<std::string> pending_output;  ///< bytes waiting to be sent, one entry per connection
+  std::vector<Connection> connections;      ///< buffers and times, one entry per connection
   int max_sockets;                          ///< the most connections kept at once
   int max_message_size;                     ///< the largest message a connection accepts
+  int idle_timeout;                         ///< milliseconds of silence that close a connection, 0 never
 };
 
 }  // namespace cv

@@ -15,12 +15,17 @@ namespace {
 // Most of the window system's complaint kept.
 const std::size_t MAX_COMPLAINT = 1024;
 
+// The connection of the last successful probe, kept so the server always has
+// a client while the window library connects and while its window is open.
+Display *kept_connection = nullptr;
+
 }  // namespace
 
 DisplayStatus probeDisplay(std::string &display_name, std::string &complaint) {
   const char *name = std::getenv("DISPLAY");
   display_name = name ? name : "";
   complaint.clear();
+  releaseDisplay();
   if (display_name.empty())
     return DisplayStatus::NOT_NAMED;
   // A server that refuses the connection (no authorization, for instance)
@@ -31,8 +36,14 @@ DisplayStatus probeDisplay(std::string &display_name, std::string &complaint) {
     complaint.pop_back();
   if (!connection)
     return DisplayStatus::UNREACHABLE;
-  XCloseDisplay(connection);
+  kept_connection = connection;
   return DisplayStatus::REACHABLE;
+}
+
+void releaseDisplay() {
+  if (kept_connection)
+    XCloseDisplay(kept_connection);
+  kept_connection = nullptr;
 }
 
 }  // namespace platform

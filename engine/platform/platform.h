@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace cv {
 namespace platform {
@@ -32,6 +33,10 @@ bool requestTimerResolution(int milliseconds);
 /// Gives back a resolution obtained with requestTimerResolution.
 /// Returns false when the system refuses.
 bool releaseTimerResolution(int milliseconds);
+
+/// The full name of the running program's executable file, links resolved;
+/// "" when the system cannot tell.
+std::string executablePath();
 
 }  // namespace platform
 }  // namespace cv

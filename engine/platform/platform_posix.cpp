@@ -2,8 +2,11 @@
 
 #include "platform/platform.h"
 
+#include <unistd.h>  // Required for: readlink()
+
 #include <cerrno>
 #include <ctime>  // Required for: clock_gettime(), nanosleep(), localtime_r()
+#include <vector>
 #ifdef __linux__
 #include <sys/prctl.h>  // Required for: prctl(PR_SET_TIMERSLACK)
 #endif
@@ -50,6 +53,21 @@ bool requestPreciseWakeups() {
 #else
   return true;
 #endif
+}
+
+std::string executablePath() {
+#ifdef __linux__
+  // The link's target can be longer than any fixed buffer: grow until it fits.
+  for (std::size_t size = 256; size <= 65536; size *= 2) {
+    std::vector<char> name(size);
+    const ssize_t length = readlink("/proc/self/exe", name.data(), size);
+    if (length == -1)
+      return "";
+    if (static_cast<std::size_t>(length) < size)
+      return std::string(name.data(), static_cast<std::size_t>(length));
+  }
+#endif
+  return "";
 }
 
 // POSIX sleeps already have sub-millisecond resolution: nothing to ask for.

@@ -17,8 +17,8 @@ bool terminalSize(int &columns, int &rows);
 /// Puts the terminal in raw mode (no echo, no line editing, reads that never
 /// wait; Ctrl-C still interrupts, Ctrl-Z and Ctrl-\ do nothing), writes
 /// `enter_text`, and from now on writes `restore_text` and puts the saved
-/// settings back on every way out: leaveTerminalMode, exit, and the signals
-/// that end the program (hang-up, crashes). Watches for size changes.
+/// settings back on every way out: leaveTerminalMode, exit, and the
+/// fatal-signal path (crashes). Watches for size changes.
 /// False, with nothing changed, when there is no terminal or it refuses.
 bool enterTerminalMode(const std::string &enter_text, const std::string &restore_text);
 

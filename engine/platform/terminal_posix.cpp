@@ -10,6 +10,7 @@
 #include <cstdlib>  // Required for: atexit()
 #include <cstring>
 
+#include "platform/signals.h"
 #include "platform/terminal.h"
 
 namespace cv {
@@ -17,19 +18,12 @@ namespace platform {
 
 namespace {
 
-// The signals that end the program without a chance for an orderly stop.
-// SIGINT and SIGTERM are not among them: the game loop stops on those and
-// gives the terminal back on its way out.
-const int FATAL_SIGNALS[] = {SIGHUP, SIGQUIT, SIGILL, SIGABRT, SIGFPE, SIGSEGV, SIGBUS};
-const int FATAL_SIGNAL_COUNT = sizeof FATAL_SIGNALS / sizeof FATAL_SIGNALS[0];
-
 // Everything below is read by signal handlers, so it lives in fixed storage.
 volatile sig_atomic_t terminal_mode_on = 0;
 struct termios saved_settings;
 char restore_text[256];
 volatile sig_atomic_t restore_length = 0;
 volatile sig_atomic_t resized = 0;
-struct sigaction previous_fatal[FATAL_SIGNAL_COUNT];
 struct sigaction previous_resize;
 bool exit_hook_installed = false;
 
@@ -59,24 +53,17 @@ void restoreTerminal() {
   errno = saved_errno;
 }
 
-extern "C" void onFatalSignal(int signal_number) {
-  restoreTerminal();
-  // Die of the same signal, as the program would have without this handler.
-  signal(signal_number, SIG_DFL);
-  raise(signal_number);
-}
+// Runs on the fatal-signal path (a crash); the stop signals (Ctrl-C,
+// SIGTERM, a hang-up) end the game loop, which gives the terminal back on
+// its way out.
+void restoreOnFatalSignal(const char *) { restoreTerminal(); }
 
 extern "C" void onResize(int) { resized = 1; }
 
 extern "C" void restoreAtExit() { restoreTerminal(); }
 
 void catchSignals() {
-  struct sigaction action {};
-  action.sa_handler = onFatalSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_NODEFER;  // the re-raised signal must reach the default action at once
-  for (int i = 0; i < FATAL_SIGNAL_COUNT; i++)
-    sigaction(FATAL_SIGNALS[i], &action, &previous_fatal[i]);
+  addFatalSignalCleanup(restoreOnFatalSignal);
   struct sigaction resize {};
   resize.sa_handler = onResize;
   sigemptyset(&resize.sa_mask);
@@ -85,8 +72,7 @@ void catchSignals() {
 }
 
 void releaseSignals() {
-  for (int i = 0; i < FATAL_SIGNAL_COUNT; i++)
-    sigaction(FATAL_SIGNALS[i], &previous_fatal[i], nullptr);
+  removeFatalSignalCleanup(restoreOnFatalSignal);
   sigaction(SIGWINCH, &previous_resize, nullptr);
 }
 

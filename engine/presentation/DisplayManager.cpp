@@ -159,7 +159,8 @@ int DisplayManager::openWindow() {
   const LogManager &log_manager = LogManager::getInstance();
   const Config &config = Config::getInstance();
   // The window library ends the whole program when the display does not
-  // answer, so the display is asked first.
+  // answer, so the display is asked first; the connection that answered
+  // stays open until the window is closed.
   std::string display_name, complaint;
   switch (platform::probeDisplay(display_name, complaint)) {
     case platform::DisplayStatus::NOT_NAMED:
@@ -200,6 +201,8 @@ void DisplayManager::releaseGraphics() {
     window->close();
     window.reset();
   }
+  // Only now may the server lose its last client (see probeDisplay).
+  platform::releaseDisplay();
   text.reset();
   rectangle.reset();
   batch.clear();

@@ -197,3 +197,37 @@ TEST(GameManager, FailedDisplayStartUpStillStopsEveryManager) {
                                       "Manager::shutDown(): Warning! DisplayManager not started.",
                                       "Display manager stopped", "** Game engine stopped **"}));
 }
+
+TEST(GameManager, FailedStartUpGivesTheFailingManagersReason) {
+  struct Case {
+    const char *config;
+    bool unset_display;
+    const char *reason;
+  };
+  const Case cases[] = {
+      {"headless:true,window_horizontal_pixels:-50,", false,
+       "DisplayManager::startUp(): Error! window of -50 x 768 pixels with 80 x 24 characters not supported."},
+      {"headless:false,window_horizontal_pixels:1024,", true,
+       "DisplayManager::startUp(): Error! no display to open a window on (DISPLAY is not set)."},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.config);
+    TestEngine engine(c.config);
+    if (c.unset_display)
+      unsetenv("DISPLAY");
+    ASSERT_EQ(engine.start(), -1);
+    EXPECT_EQ(cv::GameManager::getInstance().getStartUpFailure(), c.reason);
+    engine.stop();
+  }
+  // A log that cannot be opened is a reason too; a later good start clears it.
+  TestEngine engine("headless:true,");
+  setenv("CORVANE_LOG", engine.directory().c_str(), 1);
+  ASSERT_EQ(engine.start(), -1);
+  EXPECT_EQ(cv::GameManager::getInstance().getStartUpFailure(),
+            "LogManager::startup(): Warning! Unable to open file '" + engine.directory() + "'.");
+  engine.stop();
+  setenv("CORVANE_LOG", engine.logPath().c_str(), 1);
+  ASSERT_EQ(engine.start(), 0);
+  EXPECT_EQ(cv::GameManager::getInstance().getStartUpFailure(), "");
+  engine.stop();
+}

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <memory>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -47,6 +50,22 @@ class Network : public ::testing::Test {
 
   // The last log message.
   std::string lastMessage() const { return engine.messages().back(); }
+
+  // How many log messages start with `start`.
+  int countMessagesStartingWith(const std::string &start) const {
+    const std::vector<std::string> messages = engine.messages();
+    return static_cast<int>(std::count_if(messages.begin(), messages.end(), [&](const std::string &message) {
+      return message.rfind(start, 0) == 0;
+    }));
+  }
+
+  // Whether some log message matches the whole of `pattern`.
+  bool loggedMatching(const std::string &pattern) const {
+    const std::regex whole(pattern);
+    const std::vector<std::string> messages = engine.messages();
+    return std::any_of(messages.begin(), messages.end(),
+                       [&](const std::string &message) { return std::regex_match(message, whole); });
+  }
 
   TestEngine engine{"headless:true,networking:true,log_level:1,"};
   cv::NetworkManager &network = cv::NetworkManager::getInstance();
@@ -125,6 +144,19 @@ TEST_F(Network, AcceptReportsTheNewConnection) {
   EXPECT_EQ(network.getNumSockets(), 1);
   EXPECT_EQ(lastMessage(), "NetworkManager::accept(): New connection.");
   EXPECT_EQ(recorder->take(), (std::vector<NetworkRecord>{{ACCEPT, 0, 0}}));
+}
+
+TEST_F(Network, AcceptWaitingTakesEveryWaitingConnectionAndClosesThoseOverTheLimit) {
+  network.setMaxSockets(2);
+  TestClient first(port), second(port), third(port);
+  ASSERT_TRUE(first.isConnected() && second.isConnected() && third.isConnected());
+  EXPECT_EQ(network.acceptWaiting(1000000), 2);
+  EXPECT_EQ(recorder->take(), (std::vector<NetworkRecord>{{ACCEPT, 0, 0}, {ACCEPT, 1, 0}}));
+  EXPECT_TRUE(third.sawEnd());
+  EXPECT_TRUE(engine.logged("NetworkManager::accept(): Warning! accept() connection, but at limit (2)."));
+  // Nothing waits any more: it returns at once.
+  EXPECT_EQ(network.acceptWaiting(1000000), 0);
+  EXPECT_EQ(network.getNumSockets(), 2);
 }
 
 TEST_F(Network, ConnectionOverTheLimitIsClosedWithBothWarnings) {
@@ -351,6 +383,146 @@ TEST_F(Network, SendReachesThePeerAndASlowReaderNeverBlocksTheServer) {
     client->abort();
   reader.join();
   EXPECT_TRUE(done);
+}
+
+TEST_F(Network, PeerThatNeverReadsIsClosedOnceItsQueueStaysFull) {
+  // A small receive buffer keeps the system from taking much for the client.
+  auto client = std::make_unique<TestClient>(port, 4096);
+  ASSERT_TRUE(client->isConnected());
+  ASSERT_EQ(network.accept(), 0);
+  recorder->take();
+  const std::string block = frame(std::string(60000, 'b'));
+  bool refused = false;
+  for (int i = 0; i < 200 && !refused; i++)
+    refused = network.send(0, block.data(), static_cast<int>(block.size())) == -1;
+  ASSERT_TRUE(refused);
+  // The server goes on offering a message every pass, as a game does every
+  // step, until the connection is closed (five seconds at most).
+  const std::string tick = frame("tick");
+  const auto start = std::chrono::steady_clock::now();
+  for (int round = 0; round < 5000 && network.getNumSockets() == 1; round++) {
+    network.send(0, tick.data(), static_cast<int>(tick.size()));
+    network.genDataEvents(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(network.getNumSockets(), 0);
+  EXPECT_LT(waited, std::chrono::milliseconds(cv::STALLED_PEER_MILLISECONDS + 2000));
+  EXPECT_EQ(recorder->take(), (std::vector<NetworkRecord>{{CLOSE, 0, 0}}));
+  // One line for the refusals, one for the close.
+  EXPECT_EQ(countMessagesStartingWith("NetworkManager::send(): Error! Connection 0 already has "), 1);
+  EXPECT_TRUE(loggedMatching(
+      "NetworkManager::genDataEvents\\(\\): Warning! Peer of connection 0 has taken nothing for [0-9]+ ms with "
+      "[0-9]+ bytes waiting to be sent: closing connection\\."));
+  EXPECT_EQ(countMessagesStartingWith("NetworkManager::genDataEvents(): Warning! Peer of connection 0 has taken"), 1);
+  // Its place is free again.
+  auto next = connectClient();
+}
+
+TEST_F(Network, HalfClosingPeerGetsEverythingQueuedBeforeTheClose) {
+  auto client = std::make_unique<TestClient>(port, 4096);
+  ASSERT_TRUE(client->isConnected());
+  ASSERT_EQ(network.accept(), 0);
+  // The answer: numbered blocks until one is refused, so that the system's
+  // buffers are full and the rest waits in the manager's queue.
+  int count = 0;
+  recorder->on_network = [&](const cv::EventNetwork &event) {
+    if (event.getLabel() != DATA)
+      return;
+    std::string request(static_cast<size_t>(event.getBytes()), '\0');
+    network.receive(event.getSocketIndex(), &request[0], event.getBytes());
+    for (bool refused = false; count < 200 && !refused;) {
+      std::string block = frame(std::string(60000, 'h'));
+      block[4] = static_cast<char>(count);
+      refused = network.send(event.getSocketIndex(), block.data(), static_cast<int>(block.size())) == -1;
+      count += refused ? 0 : 1;
+    }
+  };
+  recorder->take();
+  ASSERT_TRUE(client->write(frame("send me everything")));
+  client->finishSending();
+  ASSERT_TRUE(pumpUntil([&] { return !recorder->events.empty(); }));
+  ASSERT_LT(count, 200);
+  // The peer's end has arrived; with part of the answer still queued, the
+  // connection stays open.
+  for (int pass = 0; pass < 5; pass++) {
+    network.genDataEvents(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(network.getNumSockets(), 1);
+  // Once the client reads, everything arrives in order, then the end.
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    for (int i = 0; i < count; i++) {
+      const std::string got = client->read(60004);
+      if (got.size() != 60004 || got[4] != static_cast<char>(i)) {
+        ADD_FAILURE() << "answer " << i << " of " << count << " lost or out of order";
+        break;
+      }
+    }
+    EXPECT_TRUE(client->sawEnd());
+    done = true;
+  });
+  for (int round = 0; round < 5000 && (network.getNumSockets() > 0 || !done); round++) {
+    network.genDataEvents(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (!done)
+    client->abort();
+  reader.join();
+  EXPECT_TRUE(done);
+  EXPECT_EQ(recorder->take(), (std::vector<NetworkRecord>{{DATA, 0, 22}, {CLOSE, 0, 0}}));
+  EXPECT_EQ(lastMessage(), "NetworkManager::genDataEvents(): Peer of connection 0 closed.");
+}
+
+TEST_F(Network, IdleConnectionsAreClosedAfterTheTimeoutAndTalkingOnesKept) {
+  EXPECT_EQ(network.getIdleTimeout(), 0);
+  EXPECT_EQ(network.setIdleTimeout(-1), -1);
+  EXPECT_EQ(lastMessage(), "NetworkManager::setIdleTimeout(): Error! Timeout -1 is below 0.");
+  const int timeout = 300;
+  ASSERT_EQ(network.setIdleTimeout(timeout), 0);
+  network.setMaxSockets(3);
+  auto silent = connectClient();
+  auto partial = connectClient();
+  auto talker = connectClient();
+  ASSERT_TRUE(partial->write(frame("never finished").substr(0, 8)));
+  recorder->on_network = [&](const cv::EventNetwork &event) {
+    if (event.getLabel() != DATA)
+      return;
+    char message[14];
+    network.receive(event.getSocketIndex(), message, event.getBytes());
+  };
+  recorder->take();
+  // The talker writes every 50 ms; three seconds at most.
+  const auto start = std::chrono::steady_clock::now();
+  for (int round = 0; round < 300 && network.getNumSockets() > 1; round++) {
+    if (round % 5 == 0) {
+      ASSERT_TRUE(talker->write(frame("still here")));
+    }
+    for (int i = 0; i < network.getNumSockets(); i++)
+      network.genDataEvents(i);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(timeout));
+  ASSERT_EQ(network.getNumSockets(), 1);
+  std::vector<NetworkRecord> closes;
+  for (const NetworkRecord &event : recorder->take())
+    if (event.label == CLOSE)
+      closes.push_back(event);
+  EXPECT_EQ(closes, (std::vector<NetworkRecord>{{CLOSE, 0, 0}, {CLOSE, 0, 0}}));
+  EXPECT_TRUE(silent->sawEnd());
+  EXPECT_TRUE(partial->sawEnd());
+  EXPECT_TRUE(loggedMatching("NetworkManager::genDataEvents\\(\\): Connection 0 idle for [0-9]+ ms: closing it\\."));
+  EXPECT_TRUE(loggedMatching(
+      "NetworkManager::genDataEvents\\(\\): Warning! Connection 0 idle for [0-9]+ ms in the middle of a message "
+      "\\(8 bytes dropped\\): closing it\\."));
+  // The talker is still served; a shut-down manager forgets the timeout.
+  ASSERT_TRUE(talker->write(frame("still here")));
+  ASSERT_TRUE(pumpUntil([&] { return !recorder->events.empty(); }));
+  EXPECT_EQ(recorder->events.front(), (NetworkRecord{DATA, 0, 14}));
+  network.shutDown();
+  EXPECT_EQ(network.getIdleTimeout(), 0);
+  ASSERT_EQ(network.startUp(), 0);
 }
 
 TEST_F(Network, MaximumMessageSizeIsSettableWithinWhatTheSystemHolds) {

@@ -35,17 +35,23 @@ inline std::string frame(const std::string &payload) {
   return lengthBytes(static_cast<std::uint32_t>(payload.size() + 4)) + payload;
 }
 
-/// A blocking TCP client connected to 127.0.0.1:`port`.
+/// A blocking TCP client connected to 127.0.0.1:`port`, with a receive
+/// buffer of `receive_buffer` bytes when that is not 0 (a small one keeps the
+/// system from taking much of what the server sends).
 class TestClient {
  public:
-  explicit TestClient(int port) : handle(socket(AF_INET, SOCK_STREAM, 0)) {
+  explicit TestClient(int port, int receive_buffer = 0) : handle(socket(AF_INET, SOCK_STREAM, 0)) {
+    if (receive_buffer > 0)
+      setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof(receive_buffer));
+    // Never wait more than two seconds for the connection or for a write.
+    timeval limit{2, 0};
+    setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     connected = ::connect(handle, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
     // Never wait more than two seconds for the server to answer.
-    timeval limit{2, 0};
     setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
   }
   ~TestClient() { close(); }
@@ -87,6 +93,10 @@ class TestClient {
     const ssize_t got = ::recv(handle, &byte, 1, 0);
     return got == 0 || (got == -1 && errno == ECONNRESET);
   }
+
+  /// Ends the sending side only (a half-close): the server sees the end of
+  /// the client's data and can still answer.
+  void finishSending() { shutdown(handle, SHUT_WR); }
 
   /// Stops both directions at once, waking a thread blocked in write().
   void abort() { shutdown(handle, SHUT_RDWR); }

@@ -1,7 +1,10 @@
 // The engine as a whole process on a real machine's edges: a display that
-// does not answer, no audio device, and Ctrl-C or SIGTERM while it runs.
+// does not answer, no audio device, Ctrl-C, SIGTERM or SIGHUP while it runs,
+// and dying of a fatal signal or SIGKILL.
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <csignal>
@@ -38,8 +41,9 @@ TEST(EngineProcess, WindowOnADisplayThatDoesNotAnswerFailsStartUpCleanly) {
   cvtest::ChildProcess game = cvtest::runEngineProcess(engine, {}, {{"DISPLAY", display}});
   const cvtest::ChildEnd end = game.wait(30);
   EXPECT_TRUE(end.exited);
-  EXPECT_EQ(end.exit_status, 0);
-  EXPECT_EQ(cvtest::engineErrorOutput(engine), "");
+  EXPECT_EQ(end.exit_status, 1);
+  EXPECT_EQ(cvtest::engineErrorOutput(engine), "engine: cannot start: DisplayManager::startUp(): Error! cannot connect to "
+                                               "display '" + display + "' to open a window on.\n");
   EXPECT_EQ(engine.messagesFrom("DisplayManager::startUp(): Error! cannot connect to display '" + display +
                                 "' to open a window on."),
             (std::vector<std::string>{
@@ -49,8 +53,9 @@ TEST(EngineProcess, WindowOnADisplayThatDoesNotAnswerFailsStartUpCleanly) {
                 ENGINE_STOPPED}));
 }
 
-TEST(EngineProcess, InterruptOrTerminateEndsTheLoopAndShutsDownInOrder) {
-  for (const auto &[signal_number, name] : {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}}) {
+TEST(EngineProcess, InterruptTerminateOrHangUpEndsTheLoopAndShutsDownInOrder) {
+  for (const auto &[signal_number, name] :
+       {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}, std::pair{SIGHUP, "SIGHUP"}}) {
     SCOPED_TRACE(name);
     TestEngine engine("headless:true,log_level:1,");
     cvtest::ChildProcess game = cvtest::runEngineProcess(engine, {});
@@ -106,4 +111,59 @@ TEST(EngineProcess, WithoutAnAudioDeviceSaysSoOnceAndPlaysOnInSilence) {
   EXPECT_EQ(countOf(messages, "ResourceManager::loadSound(): Error! Cannot load sound from file '" + wav + "'."), 1);
   EXPECT_EQ(countOf(messages, "ResourceManager::loadmusic(): Error! Cannot load music from file '" + wav + "'."), 1);
   EXPECT_EQ(messages.back(), ENGINE_STOPPED);
+}
+
+TEST(EngineProcess, FatalSignalWritesTheBufferedLogAndNamesTheSignalThenTakesItsDefaultAction) {
+  // The default action may dump core: not from a test.
+  const rlimit no_core{0, 0};
+  ASSERT_EQ(setrlimit(RLIMIT_CORE, &no_core), 0);
+  struct Case {
+    const char *how;
+    int signal_number;
+    const char *text;
+  };
+  const Case cases[] = {
+      {"SIGSEGV", SIGSEGV, "SIGSEGV (invalid memory access)"},
+      {"SIGABRT", SIGABRT, "SIGABRT (abort)"},
+      {"SIGFPE", SIGFPE, "SIGFPE (arithmetic error)"},
+      {"SIGBUS", SIGBUS, "SIGBUS (bus error)"},
+      {"SIGILL", SIGILL, "SIGILL (illegal instruction)"},
+      {"null-write", SIGSEGV, "SIGSEGV (invalid memory access)"},
+      {"abort", SIGABRT, "SIGABRT (abort)"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.how);
+    // Levelled lines with flushing off wait in the log's buffer.
+    TestEngine engine("headless:true,log_level:1,");
+    cvtest::ChildProcess game = cvtest::runEngineProcess(engine, {"--keep-buffer", "--fatal", c.how});
+    const cvtest::ChildEnd end = game.wait(30);
+    EXPECT_FALSE(end.exited);
+    EXPECT_EQ(end.signal, c.signal_number);
+    EXPECT_EQ(engine.messagesFrom("GameManager::run(): starting game loop"),
+              (std::vector<std::string>{"GameManager::run(): starting game loop", "FatalAfterSteps: step 0",
+                                        "FatalAfterSteps: step 1",
+                                        std::string("LogManager::writeOnFatalSignal(): Error! Caught fatal signal ") +
+                                            c.text + ", the program ends."}));
+    // The last line has the time and step prefixes of every other line.
+    const std::vector<std::string> lines = engine.lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().substr(2, 1) + lines.back().substr(5, 1), "::");
+    EXPECT_EQ(lines.back().substr(8, 6), "    1 ");
+  }
+}
+
+TEST(EngineProcess, LinesWithoutALevelReachTheFileAtOnce) {
+  TestEngine engine("headless:true,log_level:1,");
+  cvtest::ChildProcess game = cvtest::runEngineProcess(engine, {"--keep-buffer"});
+  // Nothing flushes the log, yet the banner is there while the game runs.
+  ASSERT_TRUE(cvtest::waitForLogMessage(engine, "** Game engine started **"));
+  game.signal(SIGKILL);
+  const cvtest::ChildEnd end = game.wait(30);
+  EXPECT_EQ(end.signal, SIGKILL);
+  std::vector<std::string> banner = engine.messagesFrom("****************************************************");
+  banner.resize(std::min<size_t>(banner.size(), 4));
+  EXPECT_EQ(banner,
+            (std::vector<std::string>{"****************************************************", "** Corvane version 4.15 **",
+                                      "** Game engine started **",
+                                      "****************************************************"}));
 }

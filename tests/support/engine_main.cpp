@@ -8,11 +8,19 @@
 //   --interrupt-in-shutdown
 //                      an object that sends SIGINT to the program while it is
 //                      destroyed at shut-down
+//   --keep-buffer      leave flushing off, as before a game turns it on
+//   --fatal HOW        after two steps (each logging a levelled line), die:
+//                      SIGSEGV, SIGABRT, SIGFPE, SIGBUS or SIGILL raised, or
+//                      "null-write" (a real invalid access) or "abort" (abort())
+//
+// A failed start-up prints one line on standard error and exits 1.
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "Corvane.h"
 
@@ -49,16 +57,55 @@ class InterruptOnDestruction : public cv::Object {
   ~InterruptOnDestruction() override { std::raise(SIGINT); }
 };
 
+// Logs a levelled line every step and dies as `how` says after two steps.
+class FatalAfterSteps : public cv::Object {
+ public:
+  explicit FatalAfterSteps(std::string fatal_how) : how(std::move(fatal_how)) {
+    setType("FatalAfterSteps");
+    setSolidness(cv::SPECTRAL);
+    registerInterest(cv::STEP_EVENT);
+  }
+  int eventHandler(const cv::Event *event) override {
+    if (event->getType() != cv::STEP_EVENT)
+      return 0;
+    cv::LogManager::getInstance().writeLog(1, "FatalAfterSteps: step %d", steps);
+    if (++steps < 2)
+      return 1;
+    if (how == "null-write") {
+      volatile int *volatile nowhere = nullptr;
+      *nowhere = 1;
+    } else if (how == "abort") {
+      std::abort();
+    }
+    for (const auto &[name, number] : SIGNALS)
+      if (how == name)
+        std::raise(number);
+    return 1;
+  }
+
+ private:
+  static constexpr std::pair<const char *, int> SIGNALS[] = {
+      {"SIGSEGV", SIGSEGV}, {"SIGABRT", SIGABRT}, {"SIGFPE", SIGFPE}, {"SIGBUS", SIGBUS}, {"SIGILL", SIGILL}};
+  std::string how;  ///< how to die
+  int steps = 0;    ///< steps seen
+};
+
 }  // namespace
 
 int main(int argc, char **argv) {
   cv::GameManager &game_manager = cv::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     cv::LogManager::getInstance().writeLog("Error starting game manager!");
+    const std::string reason = game_manager.getStartUpFailure();
     game_manager.shutDown();
-    return 0;
+    std::fprintf(stderr, "engine: cannot start: %s\n", reason.c_str());
+    return 1;
   }
-  cv::LogManager::getInstance().setFlush(true);
+  bool flush = true;
+  for (int i = 1; i < argc; i++)
+    if (std::strcmp(argv[i], "--keep-buffer") == 0)
+      flush = false;
+  cv::LogManager::getInstance().setFlush(flush);
   for (int i = 1; i < argc; i++) {
     if (std::strcmp(argv[i], "--load") == 0 && i + 1 < argc) {
       cv::ResourceManager::getInstance().loadSound(argv[i + 1], "sound");
@@ -69,6 +116,9 @@ int main(int argc, char **argv) {
       i++;
     } else if (std::strcmp(argv[i], "--interrupt-in-shutdown") == 0) {
       new InterruptOnDestruction();
+    } else if (std::strcmp(argv[i], "--fatal") == 0 && i + 1 < argc) {
+      new FatalAfterSteps(argv[i + 1]);
+      i++;
     }
   }
   game_manager.run();

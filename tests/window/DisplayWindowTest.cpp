@@ -270,6 +270,9 @@ TEST(DisplayWindowStartUp, MissingFontRefusesStartUpAndClosesTheWindow) {
   EXPECT_EQ(messages[messages.size() - 2],
             "DisplayManager::startUp(): Unable to load font from file '/nonexistent/cv-font.ttf'.");
   EXPECT_EQ(messages.back(), "Error starting display manager!");
+  // The engine's own words are the reason, not the library's line before them.
+  EXPECT_EQ(cv::GameManager::getInstance().getStartUpFailure(),
+            "DisplayManager::startUp(): Unable to load font from file '/nonexistent/cv-font.ttf'.");
   EXPECT_FALSE(cv::DisplayManager::getInstance().isStarted());
   EXPECT_EQ(cv::DisplayManager::getInstance().getWindow(), nullptr);
   engine.stop();

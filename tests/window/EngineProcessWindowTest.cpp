@@ -39,3 +39,21 @@ TEST(EngineProcessWindow, TerminateEndsTheGameWithACompleteLog) {
   EXPECT_TRUE(engine.logged("Display manager stopped"));
   EXPECT_EQ(engine.messages().back(), "** Game engine stopped **");
 }
+
+// An X server started without -noreset (plain `xvfb-run -a`) resets when
+// its last client leaves; the engine must never leave it without one while
+// the window library connects, or that library aborts the program.
+TEST(EngineProcessWindow, StartsEveryTimeOnAServerThatResetsWhenItsLastClientLeaves) {
+  const int STARTS = 10;
+  for (int i = 0; i < STARTS; i++) {
+    SCOPED_TRACE(i);
+    TestEngine engine(std::string("font_file:") + CORVANE_TEST_FONT + ",log_level:1,");
+    cvtest::ChildProcess game("/usr/bin/xvfb-run", {"-a", CORVANE_ENGINE_MAIN, "--stop-after", "2"}, {},
+                              engine.directory() + "/stderr.txt");
+    const cvtest::ChildEnd end = game.wait(60);
+    ASSERT_TRUE(end.exited) << cvtest::engineErrorOutput(engine);
+    ASSERT_EQ(end.exit_status, 0) << cvtest::engineErrorOutput(engine);
+    EXPECT_TRUE(engine.logged("GameManager::run(): starting game loop"));
+    EXPECT_EQ(engine.messages().back(), "** Game engine stopped **");
+  }
+}
