@@ -142,17 +142,20 @@ int DisplayManager::startGraphics() {
 }
 
 int DisplayManager::startTerminal() {
-  LogManager::getInstance().writeLog(
-      "DisplayManager::startUp(): drawing in the terminal; font_file, font_scale, window_horizontal_pixels, "
-      "window_vertical_pixels, window_style, window_title and show_mouse are ignored.");
   try {
     terminal = std::make_unique<TerminalDisplay>();
   } catch (const std::bad_alloc &) {
     LogManager::getInstance().writeLog("DisplayManager::startUp(): Unable to allocate terminal display.");
     return -1;
   }
-  return terminal->startUp(window_horizontal_chars, window_vertical_chars,
-                           static_cast<Color>(Config::getInstance().getWindowBackgroundColor()));
+  if (terminal->startUp(window_horizontal_chars, window_vertical_chars,
+                        static_cast<Color>(Config::getInstance().getWindowBackgroundColor())) == -1)
+    return -1;
+  // Said once the terminal is taken, so that a failure's reason is the failure.
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): drawing in the terminal; font_file, font_scale, window_horizontal_pixels, "
+      "window_vertical_pixels, window_style, window_title and show_mouse are ignored.");
+  return 0;
 }
 
 int DisplayManager::openWindow() {
