@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
-          fonts-dejavu-core libx11-dev libopenal-dev xvfb xauth xdotool netcat-openbsd)
+          fonts-dejavu-core libx11-dev libopenal-dev xvfb xauth xdotool netcat-openbsd tmux)
 
 missing=()
 for package in "${packages[@]}"; do
