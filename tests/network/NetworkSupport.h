@@ -2,15 +2,17 @@
 // Real TCP clients on 127.0.0.1 and a recorder of network events, for the
 // network manager's tests.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <future>
+#include <map>
+#endif
 
-#include <cerrno>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "Corvane.h"
+#include "platform/socket.h"
 
 namespace cvtest {
 
@@ -35,32 +38,39 @@ inline std::string frame(const std::string &payload) {
   return lengthBytes(static_cast<std::uint32_t>(payload.size() + 4)) + payload;
 }
 
-/// A blocking TCP client connected to 127.0.0.1:`port`.
+/// A TCP client connected to 127.0.0.1:`port`, on the engine's own socket
+/// layer (so it runs wherever the engine does). Its calls wait as a blocking
+/// client would, reads at most two seconds.
 class TestClient {
  public:
-  explicit TestClient(int port) : handle(socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connected = ::connect(handle, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    // Never wait more than two seconds for the server to answer.
-    timeval limit{2, 0};
-    setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+  explicit TestClient(int port) : started(cv::platform::socketStartUp() == 0) {
+    std::string failure;
+    if (started)
+      handle = cv::platform::connectTcp("127.0.0.1", std::to_string(port), 2000, failure);
+    connected = handle != -1;
   }
-  ~TestClient() { close(); }
+  ~TestClient() {
+    close();
+    if (started)
+      cv::platform::socketShutDown();
+  }
   TestClient(const TestClient &) = delete;
   TestClient &operator=(const TestClient &) = delete;
 
   bool isConnected() const { return connected; }
 
-  /// Writes all of `bytes`. False on an error.
+  /// Writes all of `bytes`, waiting while the connection is full. False on
+  /// an error or after abort().
   bool write(const std::string &bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-      const ssize_t wrote = ::send(handle, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-      if (wrote <= 0)
+      if (aborted)
         return false;
+      const int wrote = cv::platform::sendBytes(handle, bytes.data() + done, static_cast<int>(bytes.size() - done));
+      if (wrote < 0)
+        return false;
+      if (wrote == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
       done += static_cast<size_t>(wrote);
     }
     return true;
@@ -70,10 +80,13 @@ class TestClient {
   std::string read(size_t nbytes) {
     std::string bytes(nbytes, '\0');
     size_t done = 0;
-    while (done < nbytes) {
-      const ssize_t got = ::recv(handle, &bytes[done], nbytes - done, 0);
-      if (got <= 0)
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (done < nbytes && std::chrono::steady_clock::now() < limit) {
+      const int got = cv::platform::receiveBytes(handle, &bytes[done], static_cast<int>(nbytes - done));
+      if (got < 0 || (got == 0 && cv::platform::peerFinished(handle)))
         break;
+      if (got == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
       done += static_cast<size_t>(got);
     }
     bytes.resize(done);
@@ -83,23 +96,32 @@ class TestClient {
   /// Whether the server has closed the connection (within two seconds):
   /// an orderly end, or a reset when it closed with bytes left unread.
   bool sawEnd() {
-    char byte;
-    const ssize_t got = ::recv(handle, &byte, 1, 0);
-    return got == 0 || (got == -1 && errno == ECONNRESET);
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < limit) {
+      int waiting = 0;
+      if (cv::platform::bytesWaiting(handle, waiting) == 0 && waiting > 0)
+        return false;
+      if (cv::platform::peerFinished(handle))
+        return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
   }
 
-  /// Stops both directions at once, waking a thread blocked in write().
-  void abort() { shutdown(handle, SHUT_RDWR); }
+  /// Stops writing at once, waking a thread waiting in write().
+  void abort() { aborted = true; }
 
   void close() {
     if (handle != -1)
-      ::close(handle);
+      cv::platform::closeSocket(handle);
     handle = -1;
   }
 
  private:
-  int handle;              ///< the client's socket
-  bool connected = false;  ///< whether connect() succeeded
+  bool started;                     ///< whether the socket library was started for this client
+  int handle = -1;                  ///< the client's socket
+  bool connected = false;           ///< whether the connection was made
+  std::atomic<bool> aborted{false}; ///< set by abort()
 };
 
 /// One network event as it was received.
@@ -153,6 +175,7 @@ inline bool pumpUntil(const std::function<bool()> &done) {
   return false;
 }
 
+#ifndef _WIN32
 /// Starts `program` with `arguments` (the program's name first) as a child
 /// process. Returns its process id, or -1.
 inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
@@ -177,5 +200,35 @@ inline int waitForExit(pid_t child, int seconds) {
   waitpid(child, nullptr, 0);
   return -1;
 }
+
+#else
+/// Starts `program` with `arguments` (the program's name first) as a child
+/// process. Returns its process number, or -1. (Windows: through the command
+/// interpreter, on a thread of its own.)
+inline std::map<pid_t, std::future<int>> &childProcesses() {
+  static std::map<pid_t, std::future<int>> children;
+  return children;
+}
+
+inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
+  std::string command = "\"";
+  for (const std::string &argument : arguments)
+    command += "\"" + argument + "\" ";
+  command += "\"";
+  const pid_t number = static_cast<pid_t>(childProcesses().size() + 1);
+  childProcesses()[number] = std::async(std::launch::async, [command] { return std::system(command.c_str()); });
+  return number;
+}
+
+/// Waits up to `seconds` for child `child` to end. Returns its exit status,
+/// or -1 when it did not end by itself (it is left running).
+inline int waitForExit(pid_t child, int seconds) {
+  std::future<int> &status = childProcesses()[child];
+  if (!status.valid() || status.wait_for(std::chrono::seconds(seconds)) != std::future_status::ready)
+    return -1;
+  return status.get();
+}
+
+#endif
 
 }  // namespace cvtest
