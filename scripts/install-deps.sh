@@ -9,7 +9,7 @@ windows=""
 if [ "${1:-}" = "--windows" ]; then
   windows=yes
   packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine
-             dpkg-dev ninja-build zip unzip googletest x11-apps)
+             dpkg-dev ninja-build zip unzip googletest x11-apps python3)
 fi
 
 missing=()
