@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: all of them on a
 # normal build (window tests under Xvfb), then all again on a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then the Windows build's
+# unit tests and a play-through under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -20,3 +21,9 @@ bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH
 # into the process keeps a few bytes of its own until the process ends.
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --output-on-failure -L "window|play")
+
+# The Windows build: cross-built with mingw-w64, its unit tests and a
+# play-through under wine (scripts/windows/test-windows.sh). CORVANE_WINDOWS=0 skips it.
+if [ "${CORVANE_WINDOWS:-1}" != 0 ]; then
+  bash scripts/windows/test-windows.sh build-windows
+fi
