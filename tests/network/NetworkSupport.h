@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #else
+#include <algorithm>
 #include <future>
 #include <map>
 #endif
@@ -202,18 +203,21 @@ inline int waitForExit(pid_t child, int seconds) {
 }
 
 #else
-/// Starts `program` with `arguments` (the program's name first) as a child
-/// process. Returns its process number, or -1. (Windows: through the command
-/// interpreter, on a thread of its own.)
+/// The child processes started so far, by number, each with its exit status to come.
 inline std::map<pid_t, std::future<int>> &childProcesses() {
   static std::map<pid_t, std::future<int>> children;
   return children;
 }
 
+/// Starts `program` with `arguments` (the program's name first) as a child
+/// process, through the command interpreter on a thread of its own. Returns
+/// its number.
 inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
-  std::string command = "\"";
-  for (const std::string &argument : arguments)
-    command += "\"" + argument + "\" ";
+  std::string program = arguments.at(0);
+  std::replace(program.begin(), program.end(), '/', '\\');  // the command interpreter's separator
+  std::string command = "\"\"" + program + "\" ";
+  for (size_t i = 1; i < arguments.size(); i++)
+    command += "\"" + arguments[i] + "\" ";
   command += "\"";
   const pid_t number = static_cast<pid_t>(childProcesses().size() + 1);
   childProcesses()[number] = std::async(std::launch::async, [command] { return std::system(command.c_str()); });
