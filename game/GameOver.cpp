@@ -1,7 +1,24 @@
 #include "GameOver.h"
 
+#include <string>
+
 #include "Corvane.h"
 #include "GameStart.h"
+
+namespace {
+
+// What the end of a game clears away: the enemies, the walls, the reticle, a
+// reflector still up, the counters (type "ViewObject"), and every projectile
+// of either side, so no shot flies on over the start screen.
+bool clearedAtGameOver(const std::string &type) {
+  for (const char *cleared :
+       {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Bullet", "SuperBullet", "EnemyBullet"})
+    if (type == cleared)
+      return true;
+  return false;
+}
+
+}  // namespace
 
 GameOver::GameOver() : time_to_live(0) {
   setType("GameOver");
@@ -19,7 +36,7 @@ GameOver::~GameOver() {
   for (cv::ObjectListIterator li(&all); !li.isDone(); li.next()) {
     cv::Object *object = li.currentObject();
     const std::string type = object->getType();
-    if (type == "Enemy" || type == "ViewObject" || type == "Wall" || type == "Reticle" || type == "Reflector")
+    if (clearedAtGameOver(type))
       world.markForDelete(object);
     if (type == "GameStart")
       if (auto *start = dynamic_cast<GameStart *>(object))

@@ -10,8 +10,8 @@ class GameOver : public cv::ViewObject {
  public:
   /// Shows the picture at the centre of the view for one run of its animation.
   GameOver();
-  /// Removes the enemies, walls, reticle, reflector and counters, and shows
-  /// the start screen again with its title music.
+  /// Removes the enemies, walls, reticle, reflector, counters and every
+  /// projectile, and shows the start screen again with its title music.
   ~GameOver() override;
   /// Counts down on "cv-step" and removes itself when done (returns 1); 0
   /// for any other event.

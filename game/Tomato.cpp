@@ -11,6 +11,20 @@
 #include "SuperBullet.h"
 #include "resources.h"
 
+namespace {
+
+// Whether two boxes share more than an edge: a picture may stand right
+// beside a wall, in the next cell, without meeting it.
+bool overlap(const cv::Box &a, const cv::Box &b) {
+  const auto spans_overlap = [](float a_min, float a_extent, float b_min, float b_extent) {
+    return a_min < b_min + b_extent && b_min < a_min + a_extent;
+  };
+  return spans_overlap(a.getCorner().getX(), a.getHorizontal(), b.getCorner().getX(), b.getHorizontal()) &&
+         spans_overlap(a.getCorner().getY(), a.getVertical(), b.getCorner().getY(), b.getVertical());
+}
+
+}  // namespace
+
 Tomato::Tomato()
     : reticle(nullptr),
       ammo(2),
@@ -182,6 +196,10 @@ void Tomato::move(int dx, int dy) {
     return;
   move_countdown = move_slowdown;
   cv::WorldManager &world = cv::WorldManager::getInstance();
+  // The one-cell box alone would let the picture walk into a wall: the hero
+  // stops sideways where its picture would meet one, and still moves up or down.
+  if (dx != 0 && pictureMeetsWall(cv::Vector(getPosition().getX() + static_cast<float>(dx), getPosition().getY())))
+    dx = 0;
   const cv::Vector target(getPosition().getX() + static_cast<float>(dx), getPosition().getY() + static_cast<float>(dy));
   // Only the lower half, and never onto the last row: below it the hero would
   // walk out of sight, where nothing can reach it and the game never ends.
@@ -193,6 +211,16 @@ void Tomato::move(int dx, int dy) {
     for (cv::ObjectListIterator li(&list); !li.isDone(); li.next())
       li.currentObject()->setPosition(getPosition());
   }
+}
+
+bool Tomato::pictureMeetsWall(cv::Vector where) const {
+  const cv::Box picture = getAnimation().getBox();
+  const cv::Box drawn(picture.getCorner() + where, picture.getHorizontal(), picture.getVertical());
+  const cv::ObjectList walls = cv::WorldManager::getInstance().objectsOfType("Wall");
+  for (cv::ObjectListIterator li(&walls); !li.isDone(); li.next())
+    if (overlap(drawn, cv::getWorldBox(li.currentObject())))
+      return true;
+  return false;
 }
 
 void Tomato::report(const char *tag, int value) const {

@@ -47,8 +47,11 @@ class Tomato : public cv::Object {
   /// Counts down the cooldowns, drains or recharges the reflector and moves.
   void step();
   /// Moves by (dx, dy) when the move cooldown has run out, staying in the
-  /// lower half above the last row; the reflector and pick-up zone follow.
+  /// lower half above the last row with its picture clear of the walls;
+  /// the reflector and pick-up zone follow.
   void move(int dx, int dy);
+  /// Whether the hero's picture, drawn at `where`, would overlap a wall.
+  bool pictureMeetsWall(cv::Vector where) const;
   /// Applies the movement, reflector and quit keys.
   void keyboard(const cv::EventKeyboard *event);
   /// Raises or lowers the reflector.

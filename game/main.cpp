@@ -13,7 +13,7 @@ int main() {
   }
   loadResources();
   new GameStart;
-  new cv::Pause(cv::Keyboard::F10);
+  (new cv::Pause(cv::Keyboard::F10))->setShowMessage(true);
   cv::LogManager::getInstance().setFlush(true);
   game_manager.run();
   game_manager.shutDown();

@@ -1,10 +1,13 @@
 #include "hud/Pause.h"
 
+#include <cmath>
+
 #include "foundation/LogManager.h"
 #include "platform/platform.h"
 #include "platform/signals.h"
 #include "presentation/DisplayManager.h"
 #include "presentation/InputManager.h"
+#include "world/WorldManager.h"
 
 namespace cv {
 
@@ -29,9 +32,18 @@ void waitForKeyPress(sf::RenderWindow &window) {
   }
 }
 
+// The message shown while paused, one line per row, centred on the view.
+// Its blanks are drawn too: a dark margin that keeps it legible over the game.
+const char *const PAUSE_MESSAGE[] = {
+    "                         ",
+    "          PAUSED         ",
+    " press any key to resume ",
+    "                         ",
+};
+
 }  // namespace
 
-Pause::Pause(Keyboard::Key key) : pause_key(key) {
+Pause::Pause(Keyboard::Key key) : pause_key(key), show_message(false) {
   LogManager::getInstance().writeLog("Pause::Pause(): Pause enabled.  Press any other key to resume.");
   setSolidness(SPECTRAL);
   setType("Pause");
@@ -54,12 +66,35 @@ int Pause::eventHandler(const Event *event) {
     log_manager.writeLog("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
   }
+  if (show_message)
+    showMessage();
   waitForKeyPress(*window);
   if (platform::stopRequested())
     log_manager.writeLog(1, "Pause::eventHandler(): Pause ended by a request to stop.");
   else
     log_manager.writeLog(1, "Pause::eventHandler(): Game resumed.");
   return 1;
+}
+
+void Pause::setShowMessage(bool on) { show_message = on; }
+
+bool Pause::getShowMessage() const { return show_message; }
+
+void Pause::showMessage() const {
+  // The back buffer was cleared when the last frame was shown, and the world
+  // has not moved since: drawing it again gives that frame (each animation
+  // advances by one draw), and the message goes on top.
+  WorldManager &world_manager = WorldManager::getInstance();
+  world_manager.draw();
+  const Box view = world_manager.getView();
+  const int rows = static_cast<int>(sizeof(PAUSE_MESSAGE) / sizeof(PAUSE_MESSAGE[0]));
+  const float centre_x = view.getCorner().getX() + view.getHorizontal() / 2;
+  const float top = std::floor(view.getCorner().getY() + view.getVertical() / 2) - static_cast<float>(rows / 2);
+  DisplayManager &display_manager = DisplayManager::getInstance();
+  for (int row = 0; row < rows; row++)
+    display_manager.drawString(Vector(centre_x, top + static_cast<float>(row)), PAUSE_MESSAGE[row], CENTER_JUSTIFIED,
+                               WHITE);
+  display_manager.swapBuffers();
 }
 
 }  // namespace cv

@@ -7,7 +7,10 @@ namespace cv {
 
 /// Pauses the whole game when its key arrives as a keyboard event: the
 /// handler keeps reading the window's queue until any key is pressed, so
-/// nothing is updated, moved or drawn meanwhile. Draws nothing itself.
+/// nothing is updated, moved or drawn meanwhile. By default the last frame
+/// stays on the screen as it was; with the message on, it is shown again
+/// with "PAUSED" and how to resume in the middle of the view, and the next
+/// frame after resuming is drawn without it.
 class Pause : public Object {
  public:
   /// A spectral object of type "Pause" listening to "cv-keyboard".
@@ -19,8 +22,16 @@ class Pause : public Object {
   /// to wait on.
   int eventHandler(const Event *event) override;
 
+  /// Whether a pause shows its message over the frozen frame (off at first).
+  void setShowMessage(bool on);
+  bool getShowMessage() const;
+
  private:
+  /// Draws the world as it stands with the message over it, and shows it.
+  void showMessage() const;
+
   Keyboard::Key pause_key;  ///< the key whose keyboard events pause the game
+  bool show_message;        ///< a pause shows "PAUSED" and how to resume
 };
 
 }  // namespace cv

@@ -135,9 +135,10 @@ TEST(Assets, SpritesFitTheDefaultWorldAndTheirTimings) {
       {"ammo_box", 1, 3, 1, 1},
       // The walls close the play field from the top row to the bottom one.
       {"wall", 1, 1, 24, 25},
-      // The title and game-over pictures fit the view.
+      // The title picture fits the view. The game-over picture, at the
+      // view's centre (column 40), stays left of the right wall (column 53).
       {"gamestart", 20, 80, 5, 24},
-      {"gameover", 20, 80, 5, 24},
+      {"gameover", 15, 25, 5, 24},
   };
   for (const Bounds &bound : bounds) {
     const cv::Sprite *sprite = resources.getSprite(bound.label);
@@ -150,8 +151,29 @@ TEST(Assets, SpritesFitTheDefaultWorldAndTheirTimings) {
 
   // The reflector surrounds the hero's one-cell collision box one cell right
   // of and below its position.
-  EXPECT_GE(resources.getSprite("reflector")->getHeight(), 5);
-  EXPECT_GE(resources.getSprite("reflector")->getWidth(), 5);
+  const cv::Sprite *reflector = resources.getSprite("reflector"), *player = resources.getSprite("player");
+  EXPECT_GE(reflector->getHeight(), 5);
+  EXPECT_GE(reflector->getWidth(), 5);
+  // Its ring is drawn no wider than the hero and no lower than the hero's
+  // bottom row, so wherever the hero stands the ring is inside the walls
+  // and on the screen.
+  EXPECT_LE(reflector->getWidth(), player->getWidth());
+  for (int f = 0; f < reflector->getFrameCount(); f++) {
+    const cv::Frame frame = reflector->getFrame(f);
+    const int below_hero = (frame.getHeight() - player->getHeight()) / 2;
+    const std::string text = frame.getString();
+    const std::string lowest(text.end() - below_hero * frame.getWidth(), text.end());
+    EXPECT_EQ(lowest, std::string(lowest.size(), reflector->getTransparency())) << "frame " << f;
+  }
+
+  // The two screens draw only their ink: their blanks are the transparent
+  // character, so they never erase the field or a counter behind them.
+  for (const char *label : {"gamestart", "gameover"}) {
+    const cv::Sprite *sprite = resources.getSprite(label);
+    EXPECT_NE(sprite->getTransparency(), 0) << label;
+    for (int f = 0; f < sprite->getFrameCount(); f++)
+      EXPECT_EQ(sprite->getFrame(f).getString().find(' '), std::string::npos) << label << " frame " << f;
+  }
 
   // An explosion lives one step per frame, so each frame must advance on
   // every draw; a few frames make it visible.

@@ -1,5 +1,5 @@
 // The hero: shots and their costs, the reflector's states and power, and
-// movement within the lower half.
+// movement within the lower half and between the walls.
 
 #include "AmmoCount.h"
 #include "Bullet.h"
@@ -7,6 +7,7 @@
 #include "Reticle.h"
 #include "SuperBullet.h"
 #include "Tomato.h"
+#include "Wall.h"
 #include "game/GameFixture.h"
 
 using cv::Vector;
@@ -173,6 +174,65 @@ TEST_F(HeroTest, QMarksTheHeroAndEndsTheGame) {
   step();
   EXPECT_EQ(count("Hero"), 0);
   EXPECT_EQ(count("GameOver"), 1);
+}
+
+// The hero between the game's two walls, with its real picture and the
+// ring of its reflector.
+class HeroBetweenWallsTest : public gametest::GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+    for (const char *name : {"player", "wall", "reflector"})
+      ASSERT_EQ(resources.loadSprite(std::string(TOMATO_RUN_DIR) + "/sprites/" + name + "-spr.txt", name), 0) << name;
+    left_wall = new Wall(Vector(1, 12));
+    right_wall = new Wall(Vector(80.0f * 2 / 3, 12));
+    hero = new Tomato;
+  }
+
+  /// Holds `key` down for `steps` steps and lets it go.
+  void walk(cv::Keyboard::Key direction, int steps) {
+    key(hero, direction);
+    step(steps);
+    key(hero, direction, cv::KEY_RELEASED);
+  }
+
+  /// The hero's picture, or the reflector's ring, where it is drawn.
+  static cv::Box drawn(const cv::Object *object) {
+    const cv::Box picture = object->getAnimation().getBox();
+    return cv::Box(picture.getCorner() + object->getPosition(), picture.getHorizontal(), picture.getVertical());
+  }
+  static float left(const cv::Box &box) { return box.getCorner().getX(); }
+  static float right(const cv::Box &box) { return box.getCorner().getX() + box.getHorizontal(); }
+
+  Wall *left_wall = nullptr, *right_wall = nullptr;
+  Tomato *hero = nullptr;  ///< starts at (40, 18), its 7-cell picture spanning columns 37 to 43
+};
+
+TEST_F(HeroBetweenWallsTest, StopsWithItsPictureInsideTheWallsOnBothSides) {
+  key(hero, cv::Keyboard::SPACE);  // the ring goes along
+  walk(cv::Keyboard::D, 40);        // 20 moves would take it to column 60
+  const cv::Box wall_right = cv::getWorldBox(right_wall), wall_left = cv::getWorldBox(left_wall);
+  // Stopped beside the wall: one more column and the picture would be in it.
+  EXPECT_LE(right(drawn(hero)), left(wall_right));
+  EXPECT_GT(right(drawn(hero)) + 1, left(wall_right));
+  EXPECT_EQ(hero->getPosition(), Vector(49, 18));
+  const cv::ObjectList rings = world().objectsOfType("Reflector");
+  ASSERT_EQ(rings.getCount(), 1);
+  const cv::Object *ring = cv::ObjectListIterator(&rings).currentObject();
+  EXPECT_LE(right(drawn(ring)), left(wall_right)) << "the ring stays inside too";
+
+  // Pressed against the wall it still walks up and down.
+  key(hero, cv::Keyboard::D);
+  walk(cv::Keyboard::W, 4);
+  key(hero, cv::Keyboard::D, cv::KEY_RELEASED);
+  EXPECT_EQ(hero->getPosition(), Vector(49, 16));
+
+  walk(cv::Keyboard::A, 120);
+  EXPECT_GE(left(drawn(hero)), right(wall_left));
+  EXPECT_LT(left(drawn(hero)) - 1, right(wall_left));
+  EXPECT_EQ(hero->getPosition(), Vector(5, 16));
+  EXPECT_GE(left(drawn(ring)), right(wall_left)) << "the ring stays inside too";
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include "AmmoBox.h"
 #include "AmmoCount.h"
 #include "Bullet.h"
+#include "EnemyBullet.h"
 #include "GameOver.h"
 #include "GameStart.h"
 #include "MainEnemy.h"
 #include "Points.h"
 #include "ReflectorDisplay.h"
+#include "SuperBullet.h"
 #include "Tomato.h"
 #include "game/GameFixture.h"
 #include "support/WavFile.h"
@@ -71,8 +73,13 @@ TEST_F(ScreenTest, GameOverClearsTheGameAndPStartsAFreshOne) {
   ASSERT_EQ(count("Hero"), 1);
   counter("Bullets")->setValue(5);
   key(hero, cv::Keyboard::SPACE);
-  auto *bullet = new Bullet(Vector(10, 20), false);
-  bullet->setVelocity(Vector(0, 0.01f));
+  // A shot of each kind in flight, slow enough to stay in the world.
+  new Bullet(Vector(10, 20), false);
+  new SuperBullet(Vector(10, 15));
+  new EnemyBullet(Vector(30, 8), Vector(0, 0.01f));
+  for (cv::Object *shot : all<cv::Object>())
+    if (shot->getType().find("Bullet") != std::string::npos)
+      shot->setVelocity(Vector(0, 0.01f));
   new AmmoBox(Vector(20, 5));
   world().markForDelete(hero);
   step();
@@ -80,9 +87,11 @@ TEST_F(ScreenTest, GameOverClearsTheGameAndPStartsAFreshOne) {
   EXPECT_FALSE(start->isActive());
   step(2);  // no "gameover" sprite here: the screen lasts one step
   EXPECT_EQ(count("GameOver"), 0);
-  for (const char *gone : {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Hero"})
+  // Every projectile goes with the game, so none flies on over the start
+  // screen; a falling ammunition box finishes its course.
+  for (const char *gone :
+       {"Enemy", "ViewObject", "Wall", "Reticle", "Reflector", "Hero", "Bullet", "SuperBullet", "EnemyBullet"})
     EXPECT_EQ(count(gone), 0) << gone;
-  EXPECT_EQ(count("Bullet"), 1) << "projectiles in flight finish their course";
   EXPECT_EQ(count("AmmoBox"), 1);
   EXPECT_TRUE(start->isActive());
 

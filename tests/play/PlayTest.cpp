@@ -229,6 +229,99 @@ class GameWindow {
   Window window = 0;        // the game's window
 };
 
+// Draws characters on a canvas the size of the window exactly as the
+// display draws them, and compares cells of a captured screen with it.
+class CellCanvas {
+ public:
+  // A black canvas of `width` x `height` pixels with the glyphs of `font_file`.
+  CellCanvas(int width, int height, const std::string &font_file)
+      : cell_width(static_cast<float>(width) / GRID_COLUMNS), cell_height(static_cast<float>(height) / GRID_ROWS) {
+    loaded = font.loadFromFile(font_file) && canvas.create(static_cast<unsigned>(width), static_cast<unsigned>(height));
+    glyph = sf::Text("", font, static_cast<unsigned>(FONT_SCALE * std::min(cell_width, cell_height)));
+    glyph.setStyle(sf::Text::Bold);
+    clear();
+  }
+
+  // Whether the font loaded and the canvas exists.
+  bool ready() const { return loaded; }
+
+  void clear() {
+    if (loaded) canvas.clear(sf::Color::Black);
+  }
+
+  // Draws `ch` in cell (column, row) as the display does: first a background
+  // rectangle of one cell, a tenth of a cell left and a fifth down from the
+  // cell's corner, then the glyph with its origin at the corner.
+  void drawCharacter(float column, float row, char ch, sf::Color color) {
+    const sf::Vector2f corner = pixelOf(column, row);
+    sf::RectangleShape background(sf::Vector2f(cell_width, cell_height));
+    background.setFillColor(sf::Color::Black);
+    background.setPosition(corner.x - cell_width / 10, corner.y + cell_height / 5);
+    canvas.draw(background);
+    glyph.setString(sf::String(ch));
+    glyph.setFillColor(color);
+    glyph.setPosition(corner);
+    canvas.draw(glyph);
+  }
+
+  // Draws `text` centred on column `x` by whole characters.
+  void drawCentred(const std::string &text, float x, float y, sf::Color color) {
+    const float start = x - static_cast<float>(text.size() / 2);
+    for (size_t i = 0; i < text.size(); i++) drawCharacter(start + static_cast<float>(i), y, text[i], color);
+  }
+
+  // Draws `text` as a bordered view object at (x, y) does: the text, dashes
+  // on the rows above and below, and a bar on either side.
+  void drawCounter(const std::string &text, float x, float y, sf::Color color) {
+    drawCentred(text, x, y, color);
+    const std::string dashes(text.size(), '-');
+    drawCentred(dashes, x, y - 1, color);
+    drawCentred(dashes, x, y + 1, color);
+    const float left_bar = x - static_cast<float>(text.size() / 2) - 1;
+    drawCharacter(left_bar, y, '|', color);
+    drawCharacter(left_bar + static_cast<float>(text.size()) + 1, y, '|', color);
+  }
+
+  // What has been drawn since the last clear.
+  sf::Image image() {
+    canvas.display();
+    return canvas.getTexture().copyToImage();
+  }
+
+  // Pixels of cell (column, row), the area its background rectangle covers,
+  // that differ between `screen` and `image`.
+  int differingPixels(const Screen &screen, const sf::Image &image, float column, float row) const {
+    if (screen.width != static_cast<int>(image.getSize().x) || screen.height != static_cast<int>(image.getSize().y))
+      return std::numeric_limits<int>::max();
+    const sf::Vector2f corner = pixelOf(column, row);
+    const float left = corner.x - cell_width / 10, top = corner.y + cell_height / 5;
+    int differing = 0;
+    for (int y = std::max(0, static_cast<int>(std::ceil(top - 0.5f)));
+         y < std::min(screen.height, static_cast<int>(std::ceil(top + cell_height - 0.5f))); y++)
+      for (int x = std::max(0, static_cast<int>(std::ceil(left - 0.5f)));
+           x < std::min(screen.width, static_cast<int>(std::ceil(left + cell_width - 0.5f))); x++) {
+        const sf::Color expected = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+        const unsigned long rgb = static_cast<unsigned long>(expected.r) << 16 |
+                                  static_cast<unsigned long>(expected.g) << 8 | expected.b;
+        differing += screen.at(x, y) != rgb;
+      }
+    return differing;
+  }
+
+  // Pixels a cell may miss for the antialiasing of glyph edges.
+  static constexpr int MAX_DIFFERING_PIXELS = 8;
+
+ private:
+  // Pixel of the corner of cell (column, row).
+  sf::Vector2f pixelOf(float column, float row) const { return {column * cell_width, row * cell_height}; }
+
+  float cell_width, cell_height;  // size of a grid cell in pixels
+  sf::Font font;                  // the game's font
+  sf::RenderTexture canvas;       // where the expected cells are drawn
+  sf::Text glyph;                 // one character at the display's size
+  bool loaded = false;            // font and canvas are ready
+};
+
 // Reads the value of a single-digit counter that the game shows at
 // BOTTOM_RIGHT with its border, by drawing every candidate digit the way the
 // display draws characters and finding the one the captured cell shows.
@@ -237,10 +330,8 @@ class CounterDigitReader {
   // Prepares the candidates for the counter labelled `label` in `color`, on
   // a window of `width` x `height` pixels, with the glyphs of `font_file`.
   CounterDigitReader(const std::string &label, sf::Color color, int width, int height, const std::string &font_file)
-      : cell_width(static_cast<float>(width) / GRID_COLUMNS), cell_height(static_cast<float>(height) / GRID_ROWS) {
-    sf::Font font;
-    sf::RenderTexture canvas;
-    if (!font.loadFromFile(font_file) || !canvas.create(static_cast<unsigned>(width), static_cast<unsigned>(height)))
+      : canvas(width, height, font_file) {
+    if (!canvas.ready())
       return;
     // A bordered view object's position at BOTTOM_RIGHT; its text, one space,
     // label, space, value, space, is centred on it by whole characters.
@@ -248,14 +339,10 @@ class CounterDigitReader {
     const std::string text_before = " " + label + " ";
     const std::string sample = text_before + "0 ";
     value_cell = sf::Vector2f(x - static_cast<float>(sample.size() / 2) + static_cast<float>(text_before.size()), y);
-    sf::Text glyph("", font, static_cast<unsigned>(FONT_SCALE * std::min(cell_width, cell_height)));
-    glyph.setStyle(sf::Text::Bold);
-    glyph.setFillColor(color);
     for (char digit = '0'; digit <= '9'; digit++) {
-      canvas.clear(sf::Color::Black);
-      drawCounter(canvas, glyph, text_before + digit + " ", x, y);
-      canvas.display();
-      candidates.push_back({digit, canvas.getTexture().copyToImage()});
+      canvas.clear();
+      canvas.drawCounter(text_before + digit + " ", x, y, color);
+      candidates.push_back({digit, canvas.image()});
     }
   }
 
@@ -268,7 +355,7 @@ class CounterDigitReader {
     char best = '?';
     int fewest = std::numeric_limits<int>::max(), second = fewest;
     for (const Candidate &candidate : candidates) {
-      const int differing = differingPixels(screen, candidate.image);
+      const int differing = canvas.differingPixels(screen, candidate.image, value_cell.x, value_cell.y);
       if (differing < fewest) {
         second = fewest;
         fewest = differing;
@@ -279,74 +366,18 @@ class CounterDigitReader {
     }
     // A clean read matches all but a few edge pixels, and every other digit
     // misses many more.
-    const bool clean = fewest <= MAX_DIFFERING_PIXELS && second > 4 * MAX_DIFFERING_PIXELS;
+    const int max_differing = CellCanvas::MAX_DIFFERING_PIXELS;
+    const bool clean = fewest <= max_differing && second > 4 * max_differing;
     return clean ? best : '?';
   }
 
  private:
-  // Pixels a reading may miss for the antialiasing of glyph edges.
-  static constexpr int MAX_DIFFERING_PIXELS = 8;
-
   struct Candidate {
     char digit;       // the digit drawn
     sf::Image image;  // the whole window with the counter showing it
   };
 
-  // Pixel of the corner of cell (column, row).
-  sf::Vector2f pixelOf(float column, float row) const { return {column * cell_width, row * cell_height}; }
-
-  // Draws `ch` in cell (column, row) as the display does: first a background
-  // rectangle of one cell, a tenth of a cell left and a fifth down from the
-  // cell's corner, then the glyph with its origin at the corner.
-  void drawCharacter(sf::RenderTarget &target, sf::Text &glyph, float column, float row, char ch) const {
-    const sf::Vector2f corner = pixelOf(column, row);
-    sf::RectangleShape background(sf::Vector2f(cell_width, cell_height));
-    background.setFillColor(sf::Color::Black);
-    background.setPosition(corner.x - cell_width / 10, corner.y + cell_height / 5);
-    target.draw(background);
-    glyph.setString(sf::String(ch));
-    glyph.setPosition(corner);
-    target.draw(glyph);
-  }
-
-  // Draws `text` centred on column `x` by whole characters.
-  void drawCentred(sf::RenderTarget &target, sf::Text &glyph, const std::string &text, float x, float y) const {
-    const float start = x - static_cast<float>(text.size() / 2);
-    for (size_t i = 0; i < text.size(); i++) drawCharacter(target, glyph, start + static_cast<float>(i), y, text[i]);
-  }
-
-  // Draws `text` as a bordered view object at (x, y) does: the text, dashes
-  // on the rows above and below, and a bar on either side.
-  void drawCounter(sf::RenderTarget &target, sf::Text &glyph, const std::string &text, float x, float y) const {
-    drawCentred(target, glyph, text, x, y);
-    const std::string dashes(text.size(), '-');
-    drawCentred(target, glyph, dashes, x, y - 1);
-    drawCentred(target, glyph, dashes, x, y + 1);
-    const float left_bar = x - static_cast<float>(text.size() / 2) - 1;
-    drawCharacter(target, glyph, left_bar, y, '|');
-    drawCharacter(target, glyph, left_bar + static_cast<float>(text.size()) + 1, y, '|');
-  }
-
-  // Pixels of the value cell, the area its background rectangle covers,
-  // that differ between `screen` and `image`.
-  int differingPixels(const Screen &screen, const sf::Image &image) const {
-    if (screen.width != static_cast<int>(image.getSize().x) || screen.height != static_cast<int>(image.getSize().y))
-      return std::numeric_limits<int>::max();
-    const sf::Vector2f corner = pixelOf(value_cell.x, value_cell.y);
-    const float left = corner.x - cell_width / 10, top = corner.y + cell_height / 5;
-    int differing = 0;
-    for (int y = static_cast<int>(std::ceil(top - 0.5f)); y < static_cast<int>(std::ceil(top + cell_height - 0.5f)); y++)
-      for (int x = static_cast<int>(std::ceil(left - 0.5f)); x < static_cast<int>(std::ceil(left + cell_width - 0.5f));
-           x++) {
-        const sf::Color expected = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
-        const unsigned long rgb = static_cast<unsigned long>(expected.r) << 16 |
-                                  static_cast<unsigned long>(expected.g) << 8 | expected.b;
-        differing += screen.at(x, y) != rgb;
-      }
-    return differing;
-  }
-
-  float cell_width, cell_height;      // size of a grid cell in pixels
+  CellCanvas canvas;                  // draws the candidates and compares cells
   sf::Vector2f value_cell;            // cell (column, row) of the counter's digit
   std::vector<Candidate> candidates;  // each digit as the counter shows it
 };
@@ -452,6 +483,127 @@ TEST(PlayTest, StartPlayMoveFireAndQuit) {
   const std::vector<std::string> messages = game.messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), "** Game engine stopped **");
+}
+
+// The rows of the first frame of the sprite file `file` in the run directory.
+std::vector<std::string> firstFrameOf(const std::string &file) {
+  std::ifstream in(std::string(TOMATO_RUN_DIR) + "/sprites/" + file);
+  std::vector<std::string> rows;
+  bool in_body = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line == "end") break;
+    if (in_body) rows.push_back(line);
+    in_body = in_body || line == "<BODY>";
+  }
+  return rows;
+}
+
+// Cells expected on the screen: where, and what is drawn there.
+struct Cell {
+  float column, row;
+  char ch;
+};
+
+// The cells of `expected` (drawn on `canvas`) that `screen` does not show.
+std::vector<Cell> missing(const Screen &screen, CellCanvas &canvas, const std::vector<Cell> &expected,
+                          const sf::Image &image) {
+  std::vector<Cell> result;
+  for (const Cell &cell : expected)
+    if (canvas.differingPixels(screen, image, cell.column, cell.row) > CellCanvas::MAX_DIFFERING_PIXELS)
+      result.push_back(cell);
+  return result;
+}
+
+std::string describe(const std::vector<Cell> &cells) {
+  std::string text;
+  for (const Cell &cell : cells)
+    text += "'" + std::string(1, cell.ch) + "' at (" + std::to_string(cell.column) + ", " +
+            std::to_string(cell.row) + ") ";
+  return text;
+}
+
+TEST(PlayTest, PauseSaysSoAndTheGameOverPictureLeavesFieldAndCountersDrawn) {
+  Game game("log_level:1,random_seed:3,");
+  game.start();
+  GameWindow window;
+  ASSERT_TRUE(window.find());
+  ASSERT_TRUE(waitFor([&] { return game.timesLogged("GameManager::run(): starting game loop") == 1; }));
+  ASSERT_TRUE(window.pointAt(10, 22));  // the red reticle out of the way
+  ASSERT_TRUE(xdotool("key p"));
+  Screen play;
+  ASSERT_TRUE(waitFor([&] {
+    play = window.capture();
+    return census(play, Hue::WHITE, 0, 0, 2, 24).count > 200 && census(play, Hue::YELLOW, 54, 10, 80, 14).count > 100;
+  }));
+  CellCanvas canvas(play.width, play.height, game.dir + "/cv-font.ttf");
+  ASSERT_TRUE(canvas.ready());
+
+  // F10: the message in the middle of the screen over the frozen game.
+  const std::vector<std::string> message = {"          PAUSED         ", " press any key to resume "};
+  std::vector<Cell> message_ink;
+  for (size_t row = 0; row < message.size(); row++)
+    for (size_t i = 0; i < message[row].size(); i++)
+      if (message[row][i] != ' ')
+        message_ink.push_back({40.0f - static_cast<float>(message[row].size() / 2) + static_cast<float>(i),
+                               11.0f + static_cast<float>(row), message[row][i]});
+  canvas.clear();
+  for (const Cell &cell : message_ink) canvas.drawCharacter(cell.column, cell.row, cell.ch, sf::Color::White);
+  const sf::Image paused_image = canvas.image();
+  ASSERT_TRUE(xdotool("key F10"));
+  std::vector<Cell> not_shown;
+  EXPECT_TRUE(waitFor([&] {
+    not_shown = missing(window.capture(), canvas, message_ink, paused_image);
+    return not_shown.empty();
+  }))
+      << "not shown: " << describe(not_shown);
+  keep("play-4-paused");
+  // Any key resumes, and the next frame has no message.
+  ASSERT_TRUE(xdotool("key x"));
+  EXPECT_TRUE(waitFor([&] {
+    return missing(window.capture(), canvas, message_ink, paused_image).size() == message_ink.size();
+  })) << "the message stays";
+
+  // Standing still, the hero is soon hit. While the game-over picture plays,
+  // its blanks leave the right wall and the "RFL POWER" counter drawn.
+  std::vector<Cell> wall, counter;
+  const std::vector<std::string> wall_rows = firstFrameOf("wall-spr.txt");
+  ASSERT_EQ(wall_rows.size(), 24u);
+  for (int row = 1; row < 23; row++)  // the wall's rows sit half a cell down
+    wall.push_back({80.0f * 2 / 3, static_cast<float>(row) + 0.5f, wall_rows[static_cast<size_t>(row)][0]});
+  const std::string power = " RFL POWER 30 ";
+  const float power_x = 80.0f * 5 / 6, power_start = power_x - static_cast<float>(power.size() / 2);
+  for (size_t i = 0; i < power.size(); i++)
+    for (float row : {11.0f, 12.0f, 13.0f})
+      counter.push_back({power_start + static_cast<float>(i), row, row == 12 ? power[i] : '-'});
+  counter.push_back({power_start - 1, 12, '|'});
+  counter.push_back({power_start + static_cast<float>(power.size()), 12, '|'});
+  canvas.clear();
+  for (const Cell &cell : wall) canvas.drawCharacter(cell.column, cell.row, cell.ch, sf::Color::White);
+  canvas.drawCounter(power, power_x, 12, sf::Color::Yellow);
+  const sf::Image field_image = canvas.image();
+  Screen over;
+  ASSERT_TRUE(waitFor([&] {
+    over = window.capture();
+    // The whole picture, "GAME" above "OVER" with about as much ink, at the
+    // middle of the window. The letters come one by one.
+    const int game_ink = census(over, Hue::RED, 28, 6, 53, 12).count;
+    return game_ink > 1500 && census(over, Hue::RED, 28, 12, 53, 18).count > game_ink * 9 / 10;
+  }, 30s)) << "no game-over picture";
+  EXPECT_TRUE(missing(over, canvas, wall, field_image).empty()) << describe(missing(over, canvas, wall, field_image));
+  EXPECT_TRUE(missing(over, canvas, counter, field_image).empty())
+      << describe(missing(over, canvas, counter, field_image));
+  const Census picture = census(over, Hue::RED, 0, 0, 80, 24);
+  EXPECT_GT(picture.min_column, 2) << "inside the play field";
+  EXPECT_LT(picture.max_column, 80.0 * 2 / 3) << "inside the play field";
+  keep("play-5-gameover");
+
+  // Then the start screen, with no shot of either side left over it.
+  ASSERT_TRUE(waitFor([&] { return census(window.capture(), Hue::RED, 0, 0, 80, 24).count > 2000 &&
+                                   census(window.capture(), Hue::WHITE, 0, 0, 2, 24).count == 0; }));
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(census(window.capture(), Hue::MAGENTA, 0, 0, 80, 24).count, 0) << "an enemy bullet flies on";
+  ASSERT_TRUE(xdotool("key q"));
+  EXPECT_EQ(game.waitForExit(), 0);
 }
 
 // Reads the 16-bit samples of a WAV file written by OpenAL's wave backend.
