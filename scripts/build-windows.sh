@@ -12,6 +12,8 @@ shift || true
 bash scripts/install-deps.sh --windows
 prefix="$(bash scripts/windows/build-prefix.sh | tail -n 1)"
 font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
+# SFML looks for OpenAL as "openal32"; OpenAL Soft names its import library
+# "libOpenAL32.dll.a", which a case-sensitive file system does not match.
 
 mkdir -p "$build_dir"
 build_dir="$(cd "$build_dir" && pwd)"
@@ -20,7 +22,7 @@ cmake -S . -B "$build_dir" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/mingw-toolchain.cmake" -DCORVANE_MINGW_PREFIX="$prefix" \
   -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release -DSFML_STATIC_LIBRARIES=TRUE \
   -DCMAKE_EXE_LINKER_FLAGS="-static" -DCORVANE_BUILD_BENCH=OFF -DCORVANE_FONT_SOURCE="$font" \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
+  -DOpenAL_LIB="$prefix/lib/libOpenAL32.dll.a" -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
   "$@" > "$build_dir/configure.log" || { cat "$build_dir/configure.log"; exit 1; }
 cmake --build "$build_dir" --parallel "$(nproc)"
 
