@@ -15,13 +15,15 @@ font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
 # SFML looks for OpenAL as "openal32"; OpenAL Soft names its import library
 # "libOpenAL32.dll.a", which a case-sensitive file system does not match.
 
-mkdir -p "$build_dir"
+mkdir -p "$build_dir/links"
 build_dir="$(cd "$build_dir" && pwd)"
+# SFML links "OpenGL32"; mingw-w64 has libopengl32.a, and the file system cares.
+ln -sf /usr/x86_64-w64-mingw32/lib/libopengl32.a "$build_dir/links/libOpenGL32.a"
 emulator="$root/scripts/windows/wine-run.sh;$build_dir/wine;$prefix/bin"
 cmake -S . -B "$build_dir" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/mingw-toolchain.cmake" -DCORVANE_MINGW_PREFIX="$prefix" \
   -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release -DSFML_STATIC_LIBRARIES=TRUE \
-  -DCMAKE_EXE_LINKER_FLAGS="-static" -DCORVANE_BUILD_BENCH=OFF -DCORVANE_FONT_SOURCE="$font" \
+  -DCMAKE_EXE_LINKER_FLAGS="-static -L$build_dir/links" -DCORVANE_BUILD_BENCH=OFF -DCORVANE_FONT_SOURCE="$font" \
   -DOpenAL_LIB="$prefix/lib/libOpenAL32.dll.a" -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
   "$@" > "$build_dir/configure.log" || { cat "$build_dir/configure.log"; exit 1; }
 cmake --build "$build_dir" --parallel "$(nproc)"
