@@ -1,19 +1,27 @@
-"""Counts the clearly red pixels of an XWD image (24-bit colour, 32 bits a pixel) read from standard input."""
+"""Counts the clearly red pixels of an XWD image (true colour) read from standard input."""
 import struct
 import sys
 
 data = sys.stdin.buffer.read()
-header_size, = struct.unpack(">I", data[0:4])
 fields = struct.unpack(">25I", data[0:100])
-width, height, byte_order, bits_per_pixel, bytes_per_line, ncolors = (
-    fields[4], fields[5], fields[7], fields[11], fields[12], fields[19])
+header_size, width, height, byte_order = fields[0], fields[4], fields[5], fields[7]
+bits_per_pixel, bytes_per_line, ncolors = fields[11], fields[12], fields[19]
+masks = fields[14:17]
 pixels = data[header_size + ncolors * 12:]
+step = bits_per_pixel // 8
+endian = "little" if byte_order == 0 else "big"
+
+
+def channel(value, mask):
+    shift = (mask & -mask).bit_length() - 1
+    return ((value & mask) >> shift) * 255 // max(1, mask >> shift)
+
+
 red = 0
-if bits_per_pixel == 32:
-    order = "<I" if byte_order == 0 else ">I"
-    for row in range(height):
-        line = pixels[row * bytes_per_line: row * bytes_per_line + width * 4]
-        for (value,) in struct.iter_unpack(order, line):
-            r, g, b = (value >> 16) & 255, (value >> 8) & 255, value & 255
-            red += r > 150 and g < 100 and b < 100
+for row in range(height):
+    line = pixels[row * bytes_per_line: row * bytes_per_line + width * step]
+    for at in range(0, len(line) - step + 1, step):
+        value = int.from_bytes(line[at:at + step], endian)
+        r, g, b = (channel(value, mask) for mask in masks)
+        red += r > 150 and g < 100 and b < 100
 print(red)

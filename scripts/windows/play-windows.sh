@@ -21,7 +21,7 @@ unzip -q "$zip" -d "$run"
 cd "$run/tomato"
 log="$PWD/corvane.log"
 # More of the log for the checks below, and the same enemies every time.
-printf 'log_level:5,\nrandom_seed:3,\n' >> cv-config.txt
+sed -i -e 's/^log_level:.*/log_level:5,/' -e 's/^random_seed:.*/random_seed:3,/' cv-config.txt
 heard_windows="$(WINEPREFIX="$wine_prefix" WINEDEBUG=-all winepath -w "$PWD/heard.wav" 2> /dev/null)"
 printf '[general]\nsample-type = int16\n[wave]\nfile = %s\n' "$heard_windows" > alsoft.ini
 
