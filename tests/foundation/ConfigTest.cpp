@@ -87,7 +87,7 @@ TEST(Config, GameRunDirectoryFileSpellsOutEveryDefault) {
   EXPECT_EQ(settings(), DEFAULTS);  // before any load
   const std::filesystem::path file =
       std::filesystem::path(CORVANE_TEST_FIXTURES).parent_path().parent_path() / "game" / "cv-config.txt";
-  setenv("CORVANE_CONFIG", file.c_str(), 1);
+  setenv("CORVANE_CONFIG", file.string().c_str(), 1);
   EXPECT_EQ(loadFileCapturingStderr(), "");  // the game starts without a warning
   EXPECT_EQ(settings(), DEFAULTS);
   for (const auto &entry : DEFAULTS)
