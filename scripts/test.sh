@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: all of them on a
 # normal build (window tests under Xvfb), then all again on a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then the Windows build's
+# unit tests and a play-through under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -24,3 +25,10 @@ bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH
 # Every fuzz target (clang, libFuzzer) for a minute on its corpus: about eight
 # minutes with the build. A finding fails the run and is kept in build-fuzz/findings/.
 bash scripts/fuzz.sh 60
+
+# The Windows build: cross-built with mingw-w64, its unit tests and a
+# play-through under wine (scripts/windows/test-windows.sh). Not yet part of
+# every run: CORVANE_WINDOWS=1 turns it on.
+if [ "${CORVANE_WINDOWS:-0}" = 1 ]; then
+  bash scripts/windows/test-windows.sh build-windows
+fi

@@ -287,6 +287,8 @@ const std::vector<Config::Setting> &Config::settings() {
       {"quadtree_depth", Kind::WHOLE_NUMBER, Range::ANY, &Config::quadtree_depth},
       {"quadtree_threshold", Kind::WHOLE_NUMBER, Range::ANY, &Config::quadtree_threshold},
       {"log_level", Kind::WHOLE_NUMBER, Range::ANY, &Config::log_level},
+      {"display", Kind::NAMED, Range::ANY, &Config::display,
+       {{"window", DISPLAY_WINDOW}, {"terminal", DISPLAY_TERMINAL}}, "display"},
   };
   return table;
 }
@@ -357,6 +359,19 @@ std::map<std::string, int, std::less<>> checkElements(const StrippedText &stripp
   return key_lines;
 }
 
+// "window" or "terminal" from the environment; anything else is refused
+// with a message naming where it came from.
+void setDisplay(const std::string &value, int &field, const char *origin) {
+  if (value.empty())
+    return;
+  if (value == "window")
+    field = DISPLAY_WINDOW;
+  else if (value == "terminal")
+    field = DISPLAY_TERMINAL;
+  else
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported display '%s' (from %s)", value.c_str(), origin);
+}
+
 }  // namespace
 
 Config::Config()
@@ -379,6 +394,7 @@ Config::Config()
       quadtree_depth(10),
       grid_width(20),
       grid_height(8),
+      display(DISPLAY_WINDOW),
       log_level(0),
       log_level_given(false) {}
 
@@ -423,8 +439,10 @@ void Config::loadConfig(std::string text) {
   config_text = text;
   // Without text there is nothing to parse; a look-up would read the table
   // some other reader left behind.
-  if (text.empty())
+  if (text.empty()) {
+    readDisplayVariable();
     return;
+  }
 
   std::vector<std::string_view> known;
   for (const Setting &setting : settings())
@@ -453,6 +471,8 @@ void Config::loadConfig(std::string text) {
       log_level_given = true;
   }
   reportProblems(problems);
+  // The environment has the last word.
+  readDisplayVariable();
 }
 
 bool Config::applySetting(const Setting &setting, const std::string &value, std::string &problem) {
@@ -533,6 +553,12 @@ std::string Config::currentText(const Setting &setting) const {
   return "";
 }
 
+void Config::readDisplayVariable() {
+  const char *from_environment = std::getenv("CORVANE_DISPLAY");
+  if (from_environment)
+    setDisplay(from_environment, display, "CORVANE_DISPLAY");
+}
+
 void Config::print() const {
   const LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog(1, "-----------------------------------");
@@ -578,6 +604,7 @@ int Config::getQuadtreeThreshold() const { return quadtree_threshold; }
 int Config::getQuadtreeDepth() const { return quadtree_depth; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
+DisplayMode Config::getDisplay() const { return static_cast<DisplayMode>(display); }
 int Config::getLogLevel() const { return log_level; }
 bool Config::hasLogLevel() const { return log_level_given; }
 

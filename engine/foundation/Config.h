@@ -13,6 +13,13 @@ const std::string CONFIG_FILENAME = "cv-config.txt";
 /// never ends) is refused and every setting keeps its value.
 const std::size_t CONFIG_MAX_BYTES = 16 * 1024 * 1024;
 
+/// Where the game is shown when not headless: the window (the default) or
+/// the text terminal the program runs in.
+enum DisplayMode {
+  DISPLAY_WINDOW = 0,
+  DISPLAY_TERMINAL = 1,
+};
+
 /// The engine's start-up settings, read once from the configuration file
 /// (attribute text spread over lines). Values the file does not give keep
 /// their defaults.
@@ -79,6 +86,9 @@ class Config {
   int getGridWidth() const;
   /// Reported in the summary only.
   int getGridHeight() const;
+  /// Where the game is shown: the `display` key ("window" or "terminal"),
+  /// overridden by the environment variable "CORVANE_DISPLAY".
+  DisplayMode getDisplay() const;
   /// Log level the log manager takes when it starts, if the text gave one.
   int getLogLevel() const;
   /// Whether some text loaded so far gave the log level.
@@ -103,6 +113,8 @@ class Config {
   bool applySetting(const Setting &setting, const std::string &value, std::string &problem);
   /// The current value of `setting`'s field as the file would write it.
   std::string currentText(const Setting &setting) const;
+  /// Applies "CORVANE_DISPLAY" when it is set.
+  void readDisplayVariable();
 
   std::string config_text;       ///< the text the settings were read from
   int window_horizontal_pixels;  ///< window width in pixels
@@ -124,6 +136,7 @@ class Config {
   int quadtree_depth;            ///< reported only
   int grid_width;                ///< reported only
   int grid_height;               ///< reported only
+  int display;                   ///< a DisplayMode: window or terminal
   int log_level;                 ///< log level set when the log starts
   bool log_level_given;          ///< whether a loaded text gave log_level
 };

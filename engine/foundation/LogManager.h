@@ -8,6 +8,14 @@
 
 #include "core/Manager.h"
 
+// writeLog's formats are the C99 ones (%zu, %lld) everywhere; MinGW's
+// compiler takes plain "printf" to mean the older Microsoft formats.
+#ifdef __MINGW32__
+#define CV_PRINTF_FORMAT gnu_printf
+#else
+#define CV_PRINTF_FORMAT printf
+#endif
+
 namespace cv {
 
 /// Default name of the log file, used unless "CORVANE_LOG" or the
@@ -43,10 +51,10 @@ class LogManager : public Manager {
   /// Writes one line if `level` is at most the log level; otherwise writes
   /// nothing and returns 0. Returns the characters of the message written,
   /// or -1 on a write error.
-  int writeLog(int level, const char *format, ...) const __attribute__((format(printf, 3, 4)));
+  int writeLog(int level, const char *format, ...) const __attribute__((format(CV_PRINTF_FORMAT, 3, 4)));
 
   /// Writes one line whatever the log level.
-  int writeLog(const char *format, ...) const __attribute__((format(printf, 2, 3)));
+  int writeLog(const char *format, ...) const __attribute__((format(CV_PRINTF_FORMAT, 2, 3)));
 
   /// Flush the file after every line when true.
   void setFlush(bool do_flush = true);
@@ -78,7 +86,7 @@ class LogManager : public Manager {
   /// writes the buffer out when `write_now`, flushing is on, or no file is
   /// open.
   int writeLine(bool write_now, const char *format, va_list args) const
-      __attribute__((format(printf, 3, 0)));
+      __attribute__((format(CV_PRINTF_FORMAT, 3, 0)));
 
   /// Puts the time and step prefixes at `to`; returns their length.
   std::size_t writePrefix(char *to, std::size_t room) const;

@@ -7,6 +7,8 @@
 #include "platform/signals.h"
 #include "presentation/DisplayManager.h"
 #include "presentation/InputManager.h"
+#include "presentation/TerminalDisplay.h"
+#include "presentation/TerminalInput.h"
 #include "world/WorldManager.h"
 
 namespace cv {
@@ -28,6 +30,21 @@ void waitForKeyPress(sf::RenderWindow &window) {
       log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", key_code);
       paused = false;
     }
+    platform::sleepMicroseconds(PAUSE_POLL_MICROSECONDS);
+  }
+}
+
+// The same wait on the terminal's keys; a change of the terminal's size
+// meanwhile repaints the paused frame.
+void waitForTerminalKeyPress(TerminalInput &input, TerminalDisplay &display) {
+  const LogManager &log_manager = LogManager::getInstance();
+  bool paused = true;
+  while (paused && !platform::stopRequested()) {
+    for (Keyboard::Key key : input.drainKeyPresses()) {
+      log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", sfmlKeyOf(key));
+      paused = false;
+    }
+    display.refreshIfResized();
     platform::sleepMicroseconds(PAUSE_POLL_MICROSECONDS);
   }
 }
@@ -61,14 +78,20 @@ int Pause::eventHandler(const Event *event) {
   if (keyboard->getKey() != pause_key || keyboard->getKeyboardAction() != KEY_PRESSED)
     return 1;
   log_manager.writeLog(1, "Pause::eventHandler(): Game paused.");
+  TerminalDisplay *terminal = DisplayManager::getInstance().getTerminal();
+  TerminalInput *terminal_input = InputManager::getInstance().getTerminalInput();
   sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
-  if (!window) {
+  const bool in_terminal = terminal && terminal_input;
+  if (!window && !in_terminal) {
     log_manager.writeLog("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
   }
   if (show_message)
     showMessage();
-  waitForKeyPress(*window);
+  if (in_terminal)
+    waitForTerminalKeyPress(*terminal_input, *terminal);
+  else
+    waitForKeyPress(*window);
   if (platform::stopRequested())
     log_manager.writeLog(1, "Pause::eventHandler(): Pause ended by a request to stop.");
   else

@@ -8,6 +8,7 @@
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
 #include "platform/display.h"
+#include "presentation/TerminalDisplay.h"
 
 namespace cv {
 
@@ -77,6 +78,11 @@ int DisplayManager::startUp() {
 
   if (config.getHeadless()) {
     log_manager.writeLog(1, "DisplayManager::startUp(): not doing graphics since in headless mode.");
+  } else if (config.getDisplay() == DISPLAY_TERMINAL) {
+    if (startTerminal() == -1) {
+      terminal.reset();
+      return -1;
+    }
   } else if (startGraphics() == -1) {
     releaseGraphics();  // a failed start leaves no window open
     return -1;
@@ -135,6 +141,23 @@ int DisplayManager::startGraphics() {
   return 0;
 }
 
+int DisplayManager::startTerminal() {
+  try {
+    terminal = std::make_unique<TerminalDisplay>();
+  } catch (const std::bad_alloc &) {
+    LogManager::getInstance().writeLog("DisplayManager::startUp(): Unable to allocate terminal display.");
+    return -1;
+  }
+  if (terminal->startUp(window_horizontal_chars, window_vertical_chars,
+                        static_cast<Color>(Config::getInstance().getWindowBackgroundColor())) == -1)
+    return -1;
+  // Said once the terminal is taken, so that a failure's reason is the failure.
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): drawing in the terminal; font_file, font_scale, window_horizontal_pixels, "
+      "window_vertical_pixels, window_style, window_title and show_mouse are ignored.");
+  return 0;
+}
+
 int DisplayManager::openWindow() {
   const LogManager &log_manager = LogManager::getInstance();
   const Config &config = Config::getInstance();
@@ -176,6 +199,7 @@ int DisplayManager::openWindow() {
 }
 
 void DisplayManager::releaseGraphics() {
+  terminal.reset();  // gives the terminal back
   if (window) {
     window->close();
     window.reset();
@@ -207,7 +231,9 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const {
   if (refuseUnlessStarted())
     return -1;
-  if (Config::getInstance().getHeadless() || !window) return -1;
+  if (Config::getInstance().getHeadless()) return -1;
+  if (terminal) return terminal->drawCharacter(worldToView(world_pos), ch, r, g, b);
+  if (!window) return -1;
 
   const Vector pixel = spacesToPixels(worldToView(world_pos));
   // The rectangle sits a tenth of a cell left and a fifth down from the text
@@ -253,7 +279,9 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
 int DisplayManager::swapBuffers() {
   if (refuseUnlessStarted())
     return -1;
-  if (Config::getInstance().getHeadless() || !window) return -1;
+  if (Config::getInstance().getHeadless()) return -1;
+  if (terminal) return terminal->swapBuffers();
+  if (!window) return -1;
   drawBatch();
   window->display();
   window->clear(window_background_color);
@@ -286,6 +314,8 @@ sf::RenderWindow *DisplayManager::getWindow() const {
 }
 
 sf::RenderWindow *DisplayManager::getWindowForInput() const { return window.get(); }
+
+TerminalDisplay *DisplayManager::getTerminal() const { return terminal.get(); }
 
 float charWidth() {
   const DisplayManager &display_manager = DisplayManager::getInstance();

@@ -18,6 +18,8 @@ class Text;
 
 namespace cv {
 
+class TerminalDisplay;
+
 /// Pixels per column of the character grid; 0 while the grid has no columns
 /// (before the first start-up).
 float charWidth();
@@ -30,6 +32,8 @@ Vector spacesToPixels(Vector spaces);
 Vector pixelsToSpaces(Vector pixels);
 
 /// Owns the game window and draws characters in a grid of cells on it.
+/// With the configuration's display "terminal" it shows the same grid in
+/// the text terminal instead (TerminalDisplay) and opens no window.
 /// In headless mode it starts without a window and draws nothing.
 /// Drawing operations return 0 when drawn and -1 when not.
 class DisplayManager : public Manager {
@@ -90,6 +94,10 @@ class DisplayManager : public Manager {
   /// backgrounds that are still untouched. Null as for getWindow.
   sf::RenderWindow *getWindowForInput() const;
 
+  /// The terminal the grid is shown in; null unless started with the
+  /// display "terminal".
+  TerminalDisplay *getTerminal() const;
+
  private:
   DisplayManager();
   DisplayManager(const DisplayManager &) = delete;
@@ -97,6 +105,8 @@ class DisplayManager : public Manager {
 
   /// Opens the window and prepares font, rectangle and text; -1 on failure.
   int startGraphics();
+  /// Takes the terminal over for the grid; -1 on failure.
+  int startTerminal();
   /// Creates the render window from the configuration; -1 if it cannot.
   int openWindow();
   /// Releases the window (closing it), the text and the rectangle.
@@ -116,6 +126,7 @@ class DisplayManager : public Manager {
   mutable CharacterBatch batch;                   ///< characters drawn since the batch was last put in the window
   bool batch_ready;                               ///< the batch is prepared for the font and grid
   bool batching;                                  ///< draw characters through the batch when it is ready
+  std::unique_ptr<TerminalDisplay> terminal;      ///< the terminal shown in; null when in a window or headless
 };
 
 }  // namespace cv

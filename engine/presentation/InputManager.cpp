@@ -12,6 +12,8 @@
 #include "presentation/DisplayManager.h"
 #include "presentation/InputRecorder.h"
 #include "presentation/InputReplayer.h"
+#include "presentation/TerminalDisplay.h"
+#include "presentation/TerminalInput.h"
 
 namespace cv {
 
@@ -169,7 +171,12 @@ int InputManager::startUp() {
       return -1;
     }
     sf::RenderWindow *window = display_manager.getWindowForInput();
-    if (!window) {
+    TerminalDisplay *terminal = display_manager.getTerminal();
+    if (terminal) {
+      terminal_input = std::make_unique<TerminalInput>([this](const Event *event) { onEvent(event); },
+                                                       [terminal](const char *control) { terminal->send(control); });
+      log_manager.writeLog(2, "InputManager::startUp(): reading keys and mouse from the terminal.");
+    } else if (!window) {
       log_manager.writeLog(
           "InputManager::startUp(): Warning - DisplayManager unexpectedly returned null window! Cannot disable "
           "keyboard repeat.");
@@ -185,6 +192,7 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
   LogManager &log_manager = LogManager::getInstance();
+  terminal_input.reset();
   sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
   if (window) {
     window->setKeyRepeatEnabled(true);
@@ -211,6 +219,10 @@ void InputManager::getInput() {
     recorder->checkpoint(step, digestWorld());
   if (Config::getInstance().getHeadless())
     return;
+  if (terminal_input) {
+    terminal_input->getInput();
+    return;
+  }
   sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
   if (!window) {
     LogManager::getInstance().writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
@@ -289,6 +301,8 @@ EventKeyboard InputManager::toEventKeyboard(int sfml_code) const {
                                      static_cast<int>(event.getKey()), sfml_code);
   return event;
 }
+
+TerminalInput *InputManager::getTerminalInput() const { return terminal_input.get(); }
 
 std::vector<int> InputManager::drainKeyPresses(sf::RenderWindow &window) const {
   std::vector<int> key_codes;

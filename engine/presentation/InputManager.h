@@ -16,6 +16,7 @@ namespace cv {
 
 class InputRecorder;
 class InputReplayer;
+class TerminalInput;
 
 /// Offset added to a window-library key code the engine does not name, so
 /// that such keys still arrive, with a value outside Keyboard::Key.
@@ -41,10 +42,11 @@ Mouse::Button clickedButton(int sfml_button);
 /// "cv-mouse" events once per game-loop iteration: first the window's
 /// queued events, then one event per held mouse button, then one per held
 /// key of a fixed list. A request to close the window ends the game.
+/// When the display shows the game in a terminal, the same events come
+/// from the terminal instead (TerminalInput).
 class InputManager : public Manager {
  public:
   static InputManager &getInstance();
-
   ~InputManager() override;
 
   /// Turns the window's key repeat off, so that holding a key is reported
@@ -94,6 +96,8 @@ class InputManager : public Manager {
   /// After the game loop's last step `last_step`: closes the recording, or
   /// compares the replay's end with the recording's.
   void endRecordingAndReplay(int last_step);
+  /// The terminal's input; null unless the display is a terminal.
+  TerminalInput *getTerminalInput() const;
 
  private:
   InputManager();
@@ -110,6 +114,7 @@ class InputManager : public Manager {
 
   std::unique_ptr<InputRecorder> recorder;  ///< the recording being made, or null
   std::unique_ptr<InputReplayer> replayer;  ///< the recording being replayed, or null
+  std::unique_ptr<TerminalInput> terminal_input;  ///< input from the terminal; null for a window
 };
 
 }  // namespace cv

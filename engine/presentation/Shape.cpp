@@ -8,6 +8,7 @@
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
 #include "presentation/DisplayManager.h"
+#include "presentation/TerminalDisplay.h"
 
 namespace cv {
 
@@ -76,9 +77,54 @@ int Shape::getPointCount() const {
   return 0;
 }
 
+namespace {
+
+// Whether `point` lies inside the convex polygon `corners` (either winding).
+bool inside(const std::vector<sf::Vector2f> &corners, sf::Vector2f point) {
+  bool any_left = false, any_right = false;
+  for (std::size_t i = 0; i < corners.size(); i++) {
+    const sf::Vector2f a = corners[i], b = corners[(i + 1) % corners.size()];
+    const float cross = (b.x - a.x) * (point.y - a.y) - (b.y - a.y) * (point.x - a.x);
+    any_left = any_left || cross > 0;
+    any_right = any_right || cross < 0;
+  }
+  return !(any_left && any_right);
+}
+
+// Fills the terminal cells whose centres the polygon covers; a polygon
+// smaller than a cell fills the cell under its middle.
+void fillCells(TerminalDisplay &terminal, const sf::CircleShape &polygon, unsigned char r, unsigned char g,
+               unsigned char b) {
+  const float cell_width = charWidth(), cell_height = charHeight();
+  if (!(cell_width > 0 && cell_height > 0))
+    return;
+  std::vector<sf::Vector2f> corners;
+  for (std::size_t i = 0; i < polygon.getPointCount(); i++)
+    corners.push_back(polygon.getTransform().transformPoint(polygon.getPoint(i)));
+  const sf::FloatRect bounds = polygon.getGlobalBounds();
+  const int first_column = static_cast<int>(std::floor(bounds.left / cell_width));
+  const int last_column = static_cast<int>(std::floor((bounds.left + bounds.width) / cell_width));
+  const int first_row = static_cast<int>(std::floor(bounds.top / cell_height));
+  const int last_row = static_cast<int>(std::floor((bounds.top + bounds.height) / cell_height));
+  bool filled = false;
+  for (int row = first_row; row <= last_row; row++)
+    for (int column = first_column; column <= last_column; column++)
+      if (inside(corners, sf::Vector2f((static_cast<float>(column) + 0.5f) * cell_width,
+                                       (static_cast<float>(row) + 0.5f) * cell_height))) {
+        terminal.fillCell(column, row, r, g, b);
+        filled = true;
+      }
+  if (!filled)
+    terminal.fillCell(static_cast<int>(std::floor((bounds.left + bounds.width / 2) / cell_width)),
+                      static_cast<int>(std::floor((bounds.top + bounds.height / 2) / cell_height)), r, g, b);
+}
+
+}  // namespace
+
 void Shape::draw(Vector world_pos) {
-  sf::RenderWindow *window = DisplayManager::getInstance().getWindow();
-  if (!window) {
+  TerminalDisplay *terminal = DisplayManager::getInstance().getTerminal();
+  sf::RenderWindow *window = terminal ? nullptr : DisplayManager::getInstance().getWindow();
+  if (!window && !terminal) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
@@ -115,6 +161,12 @@ void Shape::draw(Vector world_pos) {
       break;
   }
   LogManager::getInstance().writeLog(20, "Shape::draw(): Drawing at (%.2f, %.2f)", x, y);
+  if (terminal) {
+    // A terminal has no pixels: the figure becomes the cells it covers.
+    if (opacity > 0)
+      fillCells(*terminal, polygon, r, g, b);
+    return;
+  }
   window->draw(polygon);
 }
 

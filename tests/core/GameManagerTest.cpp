@@ -177,9 +177,8 @@ TEST(GameManager, FailedDisplayStartUpStillStopsEveryManager) {
   EXPECT_EQ(engine.messages().back(), "Error starting display manager!");
   // A program that gives up after the failure gets the usual Ctrl-C and SIGTERM back.
   for (int signal_number : {SIGINT, SIGTERM}) {
-    struct sigaction action {};
-    ASSERT_EQ(sigaction(signal_number, nullptr, &action), 0);
-    EXPECT_EQ(action.sa_handler, SIG_DFL) << signal_number;
+    const auto handler = std::signal(signal_number, SIG_DFL);
+    EXPECT_EQ(handler, SIG_DFL) << signal_number;
   }
   engine.stop();
   const std::vector<std::string> after = engine.messagesFrom("Error starting display manager!");

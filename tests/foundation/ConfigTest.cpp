@@ -40,7 +40,8 @@ Settings settings() {
           {"quadtree_depth", std::to_string(config.getQuadtreeDepth())},
           {"grid_width", std::to_string(config.getGridWidth())},
           {"grid_height", std::to_string(config.getGridHeight())},
-          {"log_level", std::to_string(config.getLogLevel())}};
+          {"log_level", std::to_string(config.getLogLevel())},
+          {"display", config.getDisplay() == cv::DISPLAY_TERMINAL ? "terminal" : "window"}};
 }
 
 const Settings DEFAULTS = {
@@ -50,7 +51,7 @@ const Settings DEFAULTS = {
     {"show_mouse", "false"},              {"headless", "false"},             {"font_file", "cv-font.ttf"},
     {"logfile", "corvane.log"},           {"random_seed", "0"},              {"networking", "false"},
     {"quadtree_threshold", "1"},          {"quadtree_depth", "10"},          {"grid_width", "20"},
-    {"grid_height", "8"},                 {"log_level", "0"}};
+    {"grid_height", "8"},                 {"log_level", "0"},                {"display", "window"}};
 
 // The defaults with some settings changed.
 Settings defaultsWith(const Settings &changes) {
@@ -86,7 +87,7 @@ TEST(Config, GameRunDirectoryFileSpellsOutEveryDefault) {
   EXPECT_EQ(settings(), DEFAULTS);  // before any load
   const std::filesystem::path file =
       std::filesystem::path(CORVANE_TEST_FIXTURES).parent_path().parent_path() / "game" / "cv-config.txt";
-  setenv("CORVANE_CONFIG", file.c_str(), 1);
+  setenv("CORVANE_CONFIG", file.string().c_str(), 1);
   EXPECT_EQ(loadFileCapturingStderr(), "");  // the game starts without a warning
   EXPECT_EQ(settings(), DEFAULTS);
   for (const auto &entry : DEFAULTS)
@@ -457,8 +458,42 @@ TEST(Config, LooksUpTheKeysInOrderParsingOnce) {
                           "window_horizontal_chars", "window_vertical_chars", "window_background_color",
                           "window_style", "window_title", "show_mouse", "headless", "font_file", "logfile",
                           "random_seed", "networking", "grid_width", "grid_height", "quadtree_depth",
-                          "quadtree_threshold", "log_level"})
+                          "quadtree_threshold", "log_level", "display"})
     expected.push_back(std::string("match(\"\", \"") + key + "\")");
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(cv::Config::getInstance().getFrameTime(), 20);
+}
+
+TEST(Config, DisplayKeyWithTheEnvironmentHavingTheLastWord) {
+  struct Case {
+    const char *text;         // configuration text
+    const char *environment;  // CORVANE_DISPLAY, null for unset
+    cv::DisplayMode expected;
+    const char *message;      // what standard error ends with, "" for nothing
+  };
+  const Case cases[] = {
+      {"frame_time:33,", nullptr, cv::DISPLAY_WINDOW, ""},
+      {"display:terminal,", nullptr, cv::DISPLAY_TERMINAL, ""},
+      {"display:window,", nullptr, cv::DISPLAY_WINDOW, ""},
+      {"display:window,", "terminal", cv::DISPLAY_TERMINAL, ""},
+      {"display:terminal,", "window", cv::DISPLAY_WINDOW, ""},
+      {"display:Terminal,", nullptr, cv::DISPLAY_WINDOW, "loadConfig(): Unsupported display 'Terminal'"},
+      {"display:terminal,", "tty", cv::DISPLAY_TERMINAL, "loadConfig(): Unsupported display 'tty' (from CORVANE_DISPLAY)"},
+  };
+  for (const Case &c : cases) {
+    if (c.environment)
+      setenv("CORVANE_DISPLAY", c.environment, 1);
+    else
+      unsetenv("CORVANE_DISPLAY");
+    cv::Config::getInstance().loadConfig("display:window,");  // the same start for every case
+    testing::internal::CaptureStderr();
+    cv::Config::getInstance().loadConfig(c.text);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(cv::Config::getInstance().getDisplay(), c.expected) << c.text << " " << (c.environment ? c.environment : "");
+    if (*c.message)
+      EXPECT_TRUE(endsWithLine(err, c.message)) << err;
+    else
+      EXPECT_EQ(err, "") << c.text;
+  }
+  unsetenv("CORVANE_DISPLAY");
 }

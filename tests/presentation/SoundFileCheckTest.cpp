@@ -3,7 +3,9 @@
 // sizes past the limits are refused, quickly and without decoding.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <SFML/Audio/OutputSoundFile.hpp>
 #include <filesystem>
@@ -40,11 +42,17 @@ std::string riff(const std::string &form, const std::string &chunks) {
 const std::string MONO_16 = chunk("fmt ", format(1, 1, 8000, 2, 16));
 const std::string FOUR_SAMPLES = chunk("data", std::string(8, '\0'));
 
-// Peak memory of this process so far, in kilobytes.
+// Peak memory of this process so far, in kilobytes; -1 in the Windows build
+// of the tests, which cannot ask without a Windows header (there only the
+// refusals are checked, not the memory they took).
 long peakKilobytes() {
+#ifndef _WIN32
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+#else
+  return -1;
+#endif
 }
 
 // Loads `path` as a sound and as a music; both must be refused with `reason`.
@@ -168,7 +176,9 @@ TEST(SoundFileCheck, RefusesAnOggOf255ChannelsWithoutDecodingIt) {
   }
   const long peak_before = peakKilobytes();
   expectRefused(engine, path, "255 channels (the audio device plays 1, 2, 4, 6, 7 or 8)");
-  EXPECT_LT(peakKilobytes() - peak_before, 10 * 1024);
+  if (peak_before != -1) {
+    EXPECT_LT(peakKilobytes() - peak_before, 10 * 1024);
+  }
 }
 
 TEST(SoundFileCheck, RefusesASoundPastItsSizeLimitButStreamsItAsMusic) {
@@ -185,7 +195,9 @@ TEST(SoundFileCheck, RefusesASoundPastItsSizeLimitButStreamsItAsMusic) {
   cv::ResourceManager &resources = cv::ResourceManager::getInstance();
   const long peak_before = peakKilobytes();
   EXPECT_EQ(resources.loadSound(path, "long"), -1);
-  EXPECT_LT(peakKilobytes() - peak_before, 10 * 1024);
+  if (peak_before != -1) {
+    EXPECT_LT(peakKilobytes() - peak_before, 10 * 1024);
+  }
   EXPECT_TRUE(engine.logged("Sound::loadSound(): Error! '" + path + "' not decoded: " + std::to_string(samples) +
                             " samples, more than the " + std::to_string(cv::MAX_SOUND_SAMPLES) + " allowed."));
   EXPECT_EQ(resources.loadMusic(path, "long"), 0);
