@@ -133,6 +133,11 @@ TEST(EngineProcess, FatalSignalWritesTheBufferedLogAndNamesTheSignalThenTakesIts
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.how);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer takes real memory faults over to report them itself.
+    if (std::string(c.how) == "null-write")
+      continue;
+#endif
     // Levelled lines with flushing off wait in the log's buffer.
     TestEngine engine("headless:true,log_level:1,");
     cvtest::ChildProcess game = cvtest::runEngineProcess(engine, {"--keep-buffer", "--fatal", c.how});
