@@ -294,6 +294,15 @@ bool receiveBufferAllowed(int bytes) {
   return allowed;
 }
 
+int setReceiveBuffer(int handle, int bytes) {
+  return setsockopt(toSocket(handle), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&bytes), sizeof(bytes)) ==
+                 SOCKET_ERROR
+             ? -1
+             : 0;
+}
+
+int finishSending(int handle) { return shutdown(toSocket(handle), SD_SEND) == SOCKET_ERROR ? -1 : 0; }
+
 int closeSocket(int handle) { return closesocket(toSocket(handle)) == SOCKET_ERROR ? -1 : 0; }
 
 }  // namespace platform
