@@ -108,6 +108,10 @@ std::string socketErrorText(int code) {
   }
   if (wide)
     LocalFree(wide);
+  // The system's texts end with a full stop and CR LF; a log line ends
+  // where its message does.
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
   return text;
 }
 
