@@ -24,6 +24,10 @@ not_under_wine=(
 excluded="$(IFS='|'; echo "^(${not_under_wine[*]})$")"
 # One wine server for the whole run instead of one per test program.
 WINEPREFIX="$wine_prefix" wineserver -p
+# Wine's background programs (services, device manager) start with the first
+# program and keep its output open as long as the server lives: start them
+# here, on no output of CTest's, or the listing of the tests never ends.
+bash scripts/windows/wine-run.sh "$wine_prefix" "" cmd /c exit < /dev/null > /dev/null 2>&1
 trap 'WINEPREFIX="$wine_prefix" wineserver -k 2> /dev/null || true' EXIT
 (cd "$build_dir" && ctest --output-on-failure -L unit -E "$excluded" -j "$(nproc)" --timeout 120)
 tested=$SECONDS
