@@ -20,7 +20,7 @@ const char *const RUN_DIRECTORY_MARK = "cv-config.txt";
 // executable's own directory when the files are there. "" when neither
 // holds them.
 std::filesystem::path findRunDirectory() {
-  const std::filesystem::path executable = cv::platform::executablePath();
+  const std::filesystem::path executable = std::filesystem::u8path(cv::platform::executablePath());
   if (executable.empty())
     return {};
   const std::filesystem::path beside = executable.parent_path();

@@ -13,5 +13,8 @@ DisplayStatus probeDisplay(std::string &display_name, std::string &complaint) {
   return DisplayStatus::REACHABLE;
 }
 
+// No connection is kept: nothing to close.
+void releaseDisplay() {}
+
 }  // namespace platform
 }  // namespace cv

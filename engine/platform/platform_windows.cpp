@@ -6,6 +6,7 @@
 #include <timeapi.h>   // Required for: timeBeginPeriod(), timeEndPeriod()
 
 #include <ctime>  // Required for: localtime_s()
+#include <vector>
 
 namespace cv {
 namespace platform {
@@ -57,6 +58,17 @@ bool waitOnTimer(std::int64_t microseconds) {
   return WaitForSingleObject(timer, INFINITE) == WAIT_OBJECT_0;
 }
 
+// `length` wide characters of `wide` as UTF-8; "" when they do not convert.
+std::string utf8Text(const wchar_t *wide, int length) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0)
+    return "";
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (WideCharToMultiByte(CP_UTF8, 0, wide, length, &text[0], size, nullptr, nullptr) != size)
+    return "";
+  return text;
+}
+
 }  // namespace
 
 std::int64_t monotonicMicroseconds() {
@@ -95,6 +107,19 @@ bool requestTimerResolution(int milliseconds) {
 
 bool releaseTimerResolution(int milliseconds) {
   return timeEndPeriod(static_cast<UINT>(milliseconds)) == TIMERR_NOERROR;
+}
+
+std::string executablePath() {
+  // The name can be longer than MAX_PATH: grow until it fits.
+  for (DWORD size = MAX_PATH; size <= 65536; size *= 2) {
+    std::vector<wchar_t> name(size);
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), size);
+    if (length == 0)
+      return "";
+    if (length < size)
+      return utf8Text(name.data(), static_cast<int>(length));
+  }
+  return "";
 }
 
 }  // namespace platform

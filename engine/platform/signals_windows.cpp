@@ -1,7 +1,10 @@
 // Windows implementation of the stop signals: the run-time library's SIGINT
 // and SIGTERM (raise(), and Ctrl-C where no console handler takes it) and
 // the console's control events (Ctrl-C, Ctrl-Break, closing the console
-// window, logging off, shutting down).
+// window, logging off, shutting down); and the fatal-error path: an
+// unhandled exception (access violation, division by zero, ...) and the
+// run-time library's SIGABRT, SIGSEGV, SIGFPE and SIGILL run the cleanups
+// before the program ends as it would have.
 
 #include <windows.h>  // Required for: SetConsoleCtrlHandler(), events
 
@@ -76,6 +79,80 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
   return TRUE;
 }
 
+// Registered cleanups. Changed only outside the fatal path, read inside it.
+FatalSignalCleanup cleanups[MAX_FATAL_SIGNAL_CLEANUPS] = {};
+std::atomic<int> cleanup_count{0};
+// Set by the first fatal error, so the cleanups never run twice.
+std::atomic_flag cleaned_up = ATOMIC_FLAG_INIT;
+
+// The run-time library's fatal signals, with what they mean.
+struct FatalSignal {
+  int number;
+  const char *text;
+};
+const FatalSignal FATAL_SIGNALS[] = {
+    {SIGSEGV, "SIGSEGV (invalid memory access)"},
+    {SIGABRT, "SIGABRT (abort)"},
+    {SIGFPE, "SIGFPE (arithmetic error)"},
+    {SIGILL, "SIGILL (illegal instruction)"},
+};
+const int FATAL_SIGNAL_COUNT = sizeof(FATAL_SIGNALS) / sizeof(FATAL_SIGNALS[0]);
+Handler previous_fatal[FATAL_SIGNAL_COUNT] = {};
+LPTOP_LEVEL_EXCEPTION_FILTER previous_filter = nullptr;
+
+void runCleanups(const char *text) {
+  if (cleaned_up.test_and_set())
+    return;
+  for (int i = cleanup_count - 1; i >= 0; i--)
+    cleanups[i](text);
+}
+
+extern "C" void onFatalSignal(int signal_number) {
+  const char *text = "unknown signal";
+  for (const FatalSignal &fatal : FATAL_SIGNALS)
+    if (fatal.number == signal_number)
+      text = fatal.text;
+  runCleanups(text);
+  // The default action ends the program with the status it would have had.
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+const char *exceptionText(DWORD code) {
+  switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+      return "EXCEPTION_ACCESS_VIOLATION (invalid memory access)";
+    case EXCEPTION_STACK_OVERFLOW:
+      return "EXCEPTION_STACK_OVERFLOW (stack overflow)";
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+      return "EXCEPTION_INT_DIVIDE_BY_ZERO (arithmetic error)";
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+      return "EXCEPTION_ILLEGAL_INSTRUCTION (illegal instruction)";
+    case EXCEPTION_IN_PAGE_ERROR:
+      return "EXCEPTION_IN_PAGE_ERROR (memory that cannot be read)";
+    default:
+      return "unhandled exception";
+  }
+}
+
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS *exception) {
+  runCleanups(exceptionText(exception->ExceptionRecord->ExceptionCode));
+  // The system's own handling (error report, end of the process) follows.
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void catchFatalErrors() {
+  previous_filter = SetUnhandledExceptionFilter(onUnhandledException);
+  for (int i = 0; i < FATAL_SIGNAL_COUNT; i++)
+    previous_fatal[i] = std::signal(FATAL_SIGNALS[i].number, onFatalSignal);
+}
+
+void releaseFatalErrors() {
+  SetUnhandledExceptionFilter(previous_filter);
+  for (int i = 0; i < FATAL_SIGNAL_COUNT; i++)
+    std::signal(FATAL_SIGNALS[i].number, previous_fatal[i] == SIG_ERR ? SIG_DFL : previous_fatal[i]);
+}
+
 }  // namespace
 
 void catchStopSignals() {
@@ -109,6 +186,33 @@ void releaseStopSignals() {
 bool stopRequested() { return stop_reason != NONE; }
 
 const char *stopSignalName() { return STOP_NAMES[stop_reason.load()]; }
+
+int addFatalSignalCleanup(FatalSignalCleanup cleanup) {
+  if (!cleanup || cleanup_count >= MAX_FATAL_SIGNAL_CLEANUPS)
+    return -1;
+  // The entry is complete before the fatal path can see it.
+  cleanups[cleanup_count] = cleanup;
+  cleanup_count = cleanup_count + 1;
+  if (cleanup_count == 1)
+    catchFatalErrors();
+  return 0;
+}
+
+void removeFatalSignalCleanup(FatalSignalCleanup cleanup) {
+  for (int i = 0; i < cleanup_count; i++) {
+    if (cleanups[i] != cleanup)
+      continue;
+    // Shrink first, so the fatal path never calls an entry being moved.
+    const int count = cleanup_count;
+    cleanup_count = i;
+    for (int j = i; j + 1 < count; j++)
+      cleanups[j] = cleanups[j + 1];
+    cleanup_count = count - 1;
+    if (cleanup_count == 0)
+      releaseFatalErrors();
+    return;
+  }
+}
 
 }  // namespace platform
 }  // namespace cv

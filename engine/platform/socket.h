@@ -79,6 +79,14 @@ int raiseReceiveBuffer(int handle, int bytes);
 /// `bytes`, as it reports it.
 bool receiveBufferAllowed(int bytes);
 
+/// Sets the receive buffer of a socket to `bytes` (the system may round it).
+/// Returns 0 or -1.
+int setReceiveBuffer(int handle, int bytes);
+
+/// Ends the sending side of a connection only (a half-close): the peer sees
+/// the end of the data and can still answer. Returns 0 or -1.
+int finishSending(int handle);
+
 /// Closes a socket. Returns 0 or -1.
 int closeSocket(int handle);
 

@@ -286,6 +286,12 @@ bool receiveBufferAllowed(int bytes) {
   return allowed;
 }
 
+int setReceiveBuffer(int handle, int bytes) {
+  return setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0 ? 0 : -1;
+}
+
+int finishSending(int handle) { return shutdown(handle, SHUT_WR) == 0 ? 0 : -1; }
+
 int closeSocket(int handle) { return ::close(handle); }
 
 }  // namespace platform

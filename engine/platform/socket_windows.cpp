@@ -108,6 +108,10 @@ std::string socketErrorText(int code) {
   }
   if (wide)
     LocalFree(wide);
+  // The system's texts end with a full stop and CR LF; a log line ends
+  // where its message does.
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
   return text;
 }
 
@@ -293,6 +297,15 @@ bool receiveBufferAllowed(int bytes) {
   discard(probe);
   return allowed;
 }
+
+int setReceiveBuffer(int handle, int bytes) {
+  return setsockopt(toSocket(handle), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&bytes), sizeof(bytes)) ==
+                 SOCKET_ERROR
+             ? -1
+             : 0;
+}
+
+int finishSending(int handle) { return shutdown(toSocket(handle), SD_SEND) == SOCKET_ERROR ? -1 : 0; }
 
 int closeSocket(int handle) { return closesocket(toSocket(handle)) == SOCKET_ERROR ? -1 : 0; }
 

@@ -8,6 +8,10 @@
 namespace cv {
 namespace platform {
 
+/// Whether this system has the terminal display at all (Windows has not:
+/// its console takes neither the escape sequences nor the raw input).
+bool terminalDisplaySupported();
+
 /// Whether standard input and standard output are both a terminal.
 bool isTerminal();
 

@@ -78,6 +78,8 @@ void releaseSignals() {
 
 }  // namespace
 
+bool terminalDisplaySupported() { return true; }
+
 bool isTerminal() { return isatty(STDIN_FILENO) == 1 && isatty(STDOUT_FILENO) == 1; }
 
 bool terminalSize(int &columns, int &rows) {

@@ -14,6 +14,10 @@ TerminalDisplay::~TerminalDisplay() { shutDown(); }
 
 int TerminalDisplay::startUp(int columns, int rows, Color background) {
   const LogManager &log_manager = LogManager::getInstance();
+  if (!platform::terminalDisplaySupported()) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! display is 'terminal' but this system has no terminal display; use display 'window'.");
+    return -1;
+  }
   if (!platform::isTerminal()) {
     log_manager.writeLog("DisplayManager::startUp(): Error! display is 'terminal' but the game does not run in a terminal.");
     return -1;

@@ -64,13 +64,15 @@ bool has(const std::vector<std::string> &messages, const std::string &message) {
   return std::find(messages.begin(), messages.end(), message) != messages.end();
 }
 
-// Messages with every pointer "(0x...)" written as "(P)".
+// Messages with every pointer "(0x...)" (or Windows' "(00...)") written as "(P)".
 std::vector<std::string> withoutPointers(const std::vector<std::string> &messages) {
   std::vector<std::string> result;
   for (std::string message : messages) {
-    for (size_t at = message.find("(0x"); at != std::string::npos; at = message.find("(0x", at + 1)) {
-      const size_t end = message.find_first_not_of("0123456789abcdef", at + 3);
-      if (end != std::string::npos && end > at + 3 && message[end] == ')')
+    // "%p" is "0x21f390" with glibc, "000000000021F390" on Windows.
+    for (size_t at = message.find('('); at != std::string::npos; at = message.find('(', at + 1)) {
+      const size_t digits = message.compare(at + 1, 2, "0x") == 0 ? at + 3 : at + 1;
+      const size_t end = message.find_first_not_of("0123456789abcdefABCDEF", digits);
+      if (end != std::string::npos && end > digits && message[end] == ')')
         message.replace(at, end + 1 - at, "(P)");
     }
     result.push_back(message);

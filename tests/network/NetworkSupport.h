@@ -1,7 +1,10 @@
 #pragma once
 // Real TCP clients on 127.0.0.1 and a recorder of network events, for the
-// network manager's tests.
+// network manager's tests. On POSIX systems the client is a plain blocking
+// socket; the Windows build of the tests has it on the engine's own socket
+// layer, and starts child programs through the command interpreter.
 
+#ifndef _WIN32
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -9,6 +12,14 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <algorithm>
+#include <atomic>
+#include <future>
+#include <map>
+
+#include "platform/socket.h"
+#endif
 
 #include <cerrno>
 #include <chrono>
@@ -35,6 +46,7 @@ inline std::string frame(const std::string &payload) {
   return lengthBytes(static_cast<std::uint32_t>(payload.size() + 4)) + payload;
 }
 
+#ifndef _WIN32
 /// A blocking TCP client connected to 127.0.0.1:`port`, with a receive
 /// buffer of `receive_buffer` bytes when that is not 0 (a small one keeps the
 /// system from taking much of what the server sends).
@@ -112,6 +124,106 @@ class TestClient {
   bool connected = false;  ///< whether connect() succeeded
 };
 
+#else
+/// A TCP client connected to 127.0.0.1:`port`, on the engine's own socket
+/// layer (the Windows build of the tests includes no Windows header). Its
+/// calls wait as a blocking client would, reads at most two seconds. A
+/// receive buffer of `receive_buffer` bytes when that is not 0 (set once
+/// connected: the engine's layer connects as it makes the socket).
+class TestClient {
+ public:
+  explicit TestClient(int port, int receive_buffer = 0) : started(cv::platform::socketStartUp() == 0) {
+    std::string failure;
+    if (started)
+      handle = cv::platform::connectTcp("127.0.0.1", std::to_string(port), 2000, failure);
+    connected = handle != -1;
+    if (connected && receive_buffer > 0)
+      cv::platform::setReceiveBuffer(handle, receive_buffer);
+  }
+  ~TestClient() {
+    close();
+    if (started)
+      cv::platform::socketShutDown();
+  }
+  TestClient(const TestClient &) = delete;
+  TestClient &operator=(const TestClient &) = delete;
+
+  bool isConnected() const { return connected; }
+
+  /// Writes all of `bytes`, waiting while the connection is full. False on
+  /// an error or after abort().
+  bool write(const std::string &bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      if (aborted)
+        return false;
+      const int wrote = cv::platform::sendBytes(handle, bytes.data() + done, static_cast<int>(bytes.size() - done));
+      if (wrote < 0)
+        return false;
+      if (wrote == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      done += static_cast<size_t>(wrote);
+    }
+    return true;
+  }
+
+  /// Reads exactly `nbytes`, or what came before the end or two seconds.
+  std::string read(size_t nbytes) {
+    std::string bytes(nbytes, '\0');
+    size_t done = 0;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (done < nbytes && std::chrono::steady_clock::now() < limit) {
+      const int got = cv::platform::receiveBytes(handle, &bytes[done], static_cast<int>(nbytes - done));
+      if (got < 0 || (got == 0 && cv::platform::peerFinished(handle)))
+        break;
+      if (got == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+  }
+
+  /// Whether the server has closed the connection (within two seconds):
+  /// an orderly end, or a reset when it closed with bytes left unread.
+  bool sawEnd() {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < limit) {
+      int waiting = 0;
+      if (cv::platform::bytesWaiting(handle, waiting) == 0 && waiting > 0)
+        return false;
+      if (cv::platform::peerFinished(handle))
+        return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+
+  /// Ends the sending side only (a half-close): the server sees the end of
+  /// the client's data and can still answer.
+  void finishSending() { cv::platform::finishSending(handle); }
+
+  /// Stops writing at once, waking a thread waiting in write().
+  void abort() {
+    aborted = true;
+    cv::platform::finishSending(handle);
+  }
+
+  void close() {
+    if (handle != -1)
+      cv::platform::closeSocket(handle);
+    handle = -1;
+  }
+
+ private:
+  bool started;                     ///< whether the socket library was started for this client
+  int handle = -1;                  ///< the client's socket
+  bool connected = false;           ///< whether the connection was made
+  std::atomic<bool> aborted{false}; ///< set by abort()
+};
+
+#endif
+
 /// One network event as it was received.
 struct NetworkRecord {
   int label;         ///< the event's label
@@ -163,6 +275,7 @@ inline bool pumpUntil(const std::function<bool()> &done) {
   return false;
 }
 
+#ifndef _WIN32
 /// Starts `program` with `arguments` (the program's name first) as a child
 /// process. Returns its process id, or -1.
 inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
@@ -187,5 +300,38 @@ inline int waitForExit(pid_t child, int seconds) {
   waitpid(child, nullptr, 0);
   return -1;
 }
+
+#else
+/// The child processes started so far, by number, each with its exit status to come.
+inline std::map<pid_t, std::future<int>> &childProcesses() {
+  static std::map<pid_t, std::future<int>> children;
+  return children;
+}
+
+/// Starts `program` with `arguments` (the program's name first) as a child
+/// process, through the command interpreter on a thread of its own. Returns
+/// its number.
+inline pid_t spawnProcess(const std::vector<std::string> &arguments) {
+  std::string program = arguments.at(0);
+  std::replace(program.begin(), program.end(), '/', '\\');  // the command interpreter's separator
+  std::string command = "\"\"" + program + "\" ";
+  for (size_t i = 1; i < arguments.size(); i++)
+    command += "\"" + arguments[i] + "\" ";
+  command += "\"";
+  const pid_t number = static_cast<pid_t>(childProcesses().size() + 1);
+  childProcesses()[number] = std::async(std::launch::async, [command] { return std::system(command.c_str()); });
+  return number;
+}
+
+/// Waits up to `seconds` for child `child` to end. Returns its exit status,
+/// or -1 when it did not end by itself (it is left running).
+inline int waitForExit(pid_t child, int seconds) {
+  std::future<int> &status = childProcesses()[child];
+  if (!status.valid() || status.wait_for(std::chrono::seconds(seconds)) != std::future_status::ready)
+    return -1;
+  return status.get();
+}
+
+#endif
 
 }  // namespace cvtest

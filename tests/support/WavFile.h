@@ -19,6 +19,7 @@ inline void putLittleEndian(std::vector<char> &bytes, uint32_t value, int size) 
 /// `data_bytes` bytes.
 inline std::vector<char> wavHeader(uint32_t data_bytes, uint32_t rate) {
   std::vector<char> bytes;
+  bytes.reserve(44);
   const std::string riff = "RIFF", wave = "WAVEfmt ", data = "data";
   bytes.insert(bytes.end(), riff.begin(), riff.end());
   putLittleEndian(bytes, data_bytes + 36, 4);

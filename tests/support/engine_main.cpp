@@ -85,7 +85,11 @@ class FatalAfterSteps : public cv::Object {
 
  private:
   static constexpr std::pair<const char *, int> SIGNALS[] = {
-      {"SIGSEGV", SIGSEGV}, {"SIGABRT", SIGABRT}, {"SIGFPE", SIGFPE}, {"SIGBUS", SIGBUS}, {"SIGILL", SIGILL}};
+      {"SIGSEGV", SIGSEGV}, {"SIGABRT", SIGABRT}, {"SIGFPE", SIGFPE},
+#ifdef SIGBUS  // not on Windows
+      {"SIGBUS", SIGBUS},
+#endif
+      {"SIGILL", SIGILL}};
   std::string how;  ///< how to die
   int steps = 0;    ///< steps seen
 };
