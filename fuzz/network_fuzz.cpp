@@ -101,8 +101,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   }
   Receiver receiver;
   cvtest::TestClient client(network.getPort());
-  if (!client.isConnected() || network.accept() != 0)
-    cvfuzz::fail("the loopback connection was not made", "");
+  // Thousands of connections a second use up the system's loopback ports
+  // (each closed one waits a minute before its port is free again): a client
+  // that cannot connect says nothing about the manager, so the input is
+  // skipped. A connection made but not accepted is the manager's fault.
+  if (!client.isConnected())
+    return 0;
+  if (network.accept() != 0)
+    cvfuzz::fail("the loopback connection was not accepted", "");
   std::string stream;
   Expectation expected;
   std::size_t at = 0;
