@@ -16,7 +16,7 @@ Also checks that the references are complete: every configuration key the
 engine knows appears in docs/configuration.md, and every message the sprite
 reader writes appears in docs/sprites.md.
 
-Usage: check-docs.py [--compiler CXX] [--commands]
+Usage: check-docs.py [--compiler CXX] [--include DIR]... [--commands]
 """
 import argparse
 import os
@@ -73,13 +73,14 @@ def check_quote(argument, block):
     return None
 
 
-def check_compile(compiler, block):
+def check_compile(compiler, includes, block):
     """None when the block compiles cleanly against the engine, else the errors."""
     with tempfile.NamedTemporaryFile("w", suffix=".cpp", delete=False) as source:
         source.write(block)
     try:
         result = subprocess.run([compiler, "-std=c++17", "-fsyntax-only", "-Wall", "-Wextra", "-Wpedantic",
-                                 "-Werror", "-I", os.path.join(ROOT, "engine"), source.name],
+                                 "-Werror", "-I", os.path.join(ROOT, "engine")]
+                                + ["-I" + folder for folder in includes] + [source.name],
                                 capture_output=True, text=True)
     finally:
         os.unlink(source.name)
@@ -150,6 +151,8 @@ def missing_sprite_messages():
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--compiler", default="c++")
+    parser.add_argument("--include", action="append", default=[],
+                        help="another folder of headers (SFML's, when it is not the system's)")
     parser.add_argument("--commands", action="store_true", help="also run the command blocks in a fresh clone")
     options = parser.parse_args()
 
@@ -166,7 +169,7 @@ def main():
                     failures.append("%s: %s" % (where, problem))
             elif argument == "compile":
                 counts["compile"] += 1
-                problem = check_compile(options.compiler, block)
+                problem = check_compile(options.compiler, options.include, block)
                 if problem:
                     failures.append("%s: the snippet does not compile:\n%s" % (where, problem))
             elif argument == "commands":

@@ -44,8 +44,12 @@ int acceptConnection(int listener);
 
 /// Opens a TCP connection to `host`:`port`, waiting at most
 /// `timeout_milliseconds` for it to be established. Returns its handle
-/// (non-blocking) or -1; `failure` then names the step that failed.
-int connectTcp(const std::string &host, const std::string &port, int timeout_milliseconds, std::string &failure);
+/// (non-blocking) or -1; `failure` then names the step that failed. When
+/// `receive_buffer` is not 0 the socket gets a receive buffer of that many
+/// bytes before it connects, so the window the two ends agree on fits it (a
+/// buffer shrunk after connecting can leave the peer waiting on retries).
+int connectTcp(const std::string &host, const std::string &port, int timeout_milliseconds, std::string &failure,
+               int receive_buffer = 0);
 
 /// Stores in `count` how many bytes wait to be read. Returns 0 or -1.
 int bytesWaiting(int handle, int &count);
@@ -78,10 +82,6 @@ int raiseReceiveBuffer(int handle, int bytes);
 /// Whether the system would give a new socket a receive buffer of at least
 /// `bytes`, as it reports it.
 bool receiveBufferAllowed(int bytes);
-
-/// Sets the receive buffer of a socket to `bytes` (the system may round it).
-/// Returns 0 or -1.
-int setReceiveBuffer(int handle, int bytes);
 
 /// Ends the sending side of a connection only (a half-close): the peer sees
 /// the end of the data and can still answer. Returns 0 or -1.

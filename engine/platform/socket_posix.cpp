@@ -27,6 +27,11 @@ const int NO_SIGNAL = MSG_NOSIGNAL;  // a closed peer gives EPIPE, not SIGPIPE
 const int NO_SIGNAL = 0;
 #endif
 
+// Sets the receive buffer of a socket to `bytes` (the system may round it).
+int setReceiveBuffer(int handle, int bytes) {
+  return setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0 ? 0 : -1;
+}
+
 // Makes a socket non-blocking and keeps it from leaking into child processes.
 bool makeNonBlocking(int handle) {
   const int flags = fcntl(handle, F_GETFL, 0);
@@ -152,7 +157,8 @@ int acceptConnection(int listener) {
   return handle;
 }
 
-int connectTcp(const std::string &host, const std::string &port, int timeout_milliseconds, std::string &failure) {
+int connectTcp(const std::string &host, const std::string &port, int timeout_milliseconds, std::string &failure,
+               int receive_buffer) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
@@ -178,7 +184,7 @@ int connectTcp(const std::string &host, const std::string &port, int timeout_mil
       failure = socketErrorText(errno);
       continue;
     }
-    if (!makeNonBlocking(handle)) {
+    if (!makeNonBlocking(handle) || (receive_buffer > 0 && setReceiveBuffer(handle, receive_buffer) == -1)) {
       failure = socketErrorText(errno);
       discard(handle);
       continue;
@@ -284,10 +290,6 @@ bool receiveBufferAllowed(int bytes) {
   const bool allowed = raiseReceiveBuffer(probe, bytes) == 0;
   discard(probe);
   return allowed;
-}
-
-int setReceiveBuffer(int handle, int bytes) {
-  return setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0 ? 0 : -1;
 }
 
 int finishSending(int handle) { return shutdown(handle, SHUT_WR) == 0 ? 0 : -1; }

@@ -23,6 +23,13 @@ SOCKET toSocket(int handle) { return static_cast<SOCKET>(static_cast<unsigned in
 
 int toHandle(SOCKET socket) { return socket == INVALID_SOCKET ? -1 : static_cast<int>(socket); }
 
+// Sets the receive buffer of a socket to `bytes` (the system may round it).
+int setReceiveBuffer(SOCKET socket, int bytes) {
+  return setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&bytes), sizeof(bytes)) == SOCKET_ERROR
+             ? -1
+             : 0;
+}
+
 // Makes a socket non-blocking and keeps it from being inherited by child processes.
 bool makeNonBlocking(SOCKET socket) {
   u_long on = 1;
@@ -180,7 +187,8 @@ int acceptConnection(int listener) {
   return toHandle(socket);
 }
 
-int connectTcp(const std::string &host, const std::string &port, int timeout_milliseconds, std::string &failure) {
+int connectTcp(const std::string &host, const std::string &port, int timeout_milliseconds, std::string &failure,
+               int receive_buffer) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
@@ -209,7 +217,7 @@ int connectTcp(const std::string &host, const std::string &port, int timeout_mil
       failure = socketErrorText(WSAGetLastError());
       continue;
     }
-    if (!makeNonBlocking(socket)) {
+    if (!makeNonBlocking(socket) || (receive_buffer > 0 && setReceiveBuffer(socket, receive_buffer) == -1)) {
       failure = socketErrorText(WSAGetLastError());
       discard(socket);
       continue;
@@ -296,13 +304,6 @@ bool receiveBufferAllowed(int bytes) {
   const bool allowed = raiseReceiveBuffer(toHandle(probe), bytes) == 0;
   discard(probe);
   return allowed;
-}
-
-int setReceiveBuffer(int handle, int bytes) {
-  return setsockopt(toSocket(handle), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&bytes), sizeof(bytes)) ==
-                 SOCKET_ERROR
-             ? -1
-             : 0;
 }
 
 int finishSending(int handle) { return shutdown(toSocket(handle), SD_SEND) == SOCKET_ERROR ? -1 : 0; }

@@ -2,8 +2,12 @@
 # Installs the engine from the build tree into a temporary prefix, builds the
 # tiny game against the installed package from outside the source tree, and
 # runs it from another directory.
+#   install_test.sh <build folder> [option for the tiny game's configure...]
+# A cross build passes its toolchain and emulator as options; the tiny game
+# is then built the same way and run through that emulator.
 set -euo pipefail
 build_dir="$1"
+shift
 tiny_source="$(cd "$(dirname "$0")/tiny" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -12,13 +16,23 @@ cmake --install "$build_dir" --prefix "$work/prefix" > "$work/install.log"
 test -f "$work/prefix/include/corvane/Corvane.h"
 test -f "$work/prefix/share/corvane/cv-font.ttf"
 
-cmake -S "$tiny_source" -B "$work/tiny" -DCMAKE_PREFIX_PATH="$work/prefix" > "$work/configure.log"
-cmake --build "$work/tiny" > "$work/build.log"
+options=(-DCMAKE_PREFIX_PATH="$work/prefix")
+if [[ " $* " == *" -DCMAKE_TOOLCHAIN_FILE="* ]]; then
+  # A cross build looks for packages under its own system roots only.
+  options+=(-DCorvane_DIR="$(dirname "$(find "$work/prefix" -name CorvaneConfig.cmake)")")
+fi
+cmake -S "$tiny_source" -B "$work/tiny" "${options[@]}" "$@" > "$work/configure.log" ||
+  { cat "$work/configure.log"; exit 1; }
+cmake --build "$work/tiny" > "$work/build.log" || { cat "$work/build.log"; exit 1; }
 test -f "$work/tiny/cv-font.ttf"
 test -f "$work/tiny/sprites/walker-spr.txt"
 
+# The emulator the tiny game's build was given, if any, as a command.
+IFS=';' read -r -a run <<< "$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$work/tiny/CMakeCache.txt")"
 cd "$work/tiny"
-output="$(./tiny)"
+program=./tiny
+[ -f tiny.exe ] && program=./tiny.exe
+output="$("${run[@]}" "$program" | tr -d '\r')"
 echo "$output"
 # Ten steps at one cell a step from x = 5.
 [ "$output" = "walker at 15,5" ]

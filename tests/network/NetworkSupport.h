@@ -128,17 +128,14 @@ class TestClient {
 /// A TCP client connected to 127.0.0.1:`port`, on the engine's own socket
 /// layer (the Windows build of the tests includes no Windows header). Its
 /// calls wait as a blocking client would, reads at most two seconds. A
-/// receive buffer of `receive_buffer` bytes when that is not 0 (set once
-/// connected: the engine's layer connects as it makes the socket).
+/// receive buffer of `receive_buffer` bytes when that is not 0.
 class TestClient {
  public:
   explicit TestClient(int port, int receive_buffer = 0) : started(cv::platform::socketStartUp() == 0) {
     std::string failure;
     if (started)
-      handle = cv::platform::connectTcp("127.0.0.1", std::to_string(port), 2000, failure);
+      handle = cv::platform::connectTcp("127.0.0.1", std::to_string(port), 2000, failure, receive_buffer);
     connected = handle != -1;
-    if (connected && receive_buffer > 0)
-      cv::platform::setReceiveBuffer(handle, receive_buffer);
   }
   ~TestClient() {
     close();
