@@ -42,8 +42,11 @@ SfmlErrorLog::int_type SfmlErrorLog::overflow(int_type character) {
 }
 
 void SfmlErrorLog::passLine() {
-  if (line.find_first_not_of(" \t\r") != std::string::npos)
-    LogManager::getInstance().writeLog("SFML: %s", line.c_str());
+  // System error texts (Windows' among them) end in blanks and a carriage
+  // return of their own.
+  const size_t end = line.find_last_not_of(" \t\r");
+  if (end != std::string::npos)
+    LogManager::getInstance().writeLog("SFML: %s", line.substr(0, end + 1).c_str());
   line.clear();
 }
 

@@ -1,5 +1,6 @@
 // The window, graphics and audio library's error stream goes into the log,
-// one log line for each line it writes, and not to the terminal.
+// one log line for each line it writes (without trailing blanks or carriage
+// returns), and not to the terminal.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ TEST(SfmlErrorLog, EachLineTheLibraryWritesBecomesOneLogLine) {
   TestEngine engine("headless:true,");
   ASSERT_EQ(engine.start(), 0);
   testing::internal::CaptureStderr();
-  sf::err() << "first line\n\n   \nsecond " << 2 << std::endl;
+  sf::err() << "first line\n\n   \nsecond " << 2 << " \r\n";
   sf::err() << std::string(cv::SfmlErrorLog::MAX_LINE + 5, 'x') << std::endl;
   sf::Font font;
   EXPECT_FALSE(font.loadFromFile(engine.directory() + "/missing.ttf"));
