@@ -18,7 +18,6 @@ export ALSOFT_DRIVERS=null
 not_under_wine=(
   'NetworkLoop.NcMessageIsReadAndAnsweredThenItsHalfCloseClosesTheConnection'  # runs Linux's nc through /bin/sh
   'DisplayManager.WindowWithoutDisplayIsRefusedNotFatal'  # Windows has no X display to be missing
-  'GameManager.FailedStartUpGivesTheFailingManagersReason'  # one case unsets DISPLAY; the window then opens, and hangs under wine
   'LogManager.EmptyLogVariableFailsStartUpOnStandardError'  # Windows' run-time library cannot hold an empty variable: "" removes it
 )
 excluded="$(IFS='|'; echo "^(${not_under_wine[*]})$")"
