@@ -64,8 +64,12 @@ int GameManager::startUp() {
   }
   // From here Ctrl-C or SIGTERM asks for an orderly end instead of killing the game.
   platform::catchStopSignals();
+  // The configuration is read before the log opens, so its warnings reach
+  // standard error only; they are kept to be written into the log as well.
   Config &config = Config::getInstance();
+  log_manager.beginNoting();
   config.loadConfig("");
+  const std::vector<std::string> config_warnings = log_manager.endNoting();
   start_up_failure.clear();
 
   log_manager.beginNoting();
@@ -84,6 +88,8 @@ int GameManager::startUp() {
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog(1, "Log Manager started.");
   config.print();
+  for (const std::string &warning : config_warnings)
+    log_manager.writeLog("%s", warning.c_str());
   // A replay brings the recorded configuration before anything reads it.
   if (InputManager::getInstance().prepareReplay() == -1) {
     start_up_failure = "the recording to replay cannot be read";

@@ -70,6 +70,16 @@ TEST(GameManager, SecondStartUpSaysSoAndSucceeds) {
   EXPECT_EQ(engine.messages().back(), "GameManager::startup(): Already started.");
 }
 
+TEST(GameManager, ConfigurationWarningsReachStandardErrorAndTheLog) {
+  TestEngine engine("headless:true,\nframe_tme:20,\n");
+  const std::string warning = "Config::loadConfig(): Warning! line 2: unknown key 'frame_tme' (did you mean 'frame_time'?)";
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(engine.start(), 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(warning), std::string::npos);
+  const std::vector<std::string> messages = engine.messages();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), warning), 1);
+}
+
 TEST(GameManager, SizesTheWorldToTheDisplayGrid) {
   TestEngine engine("headless:true,window_horizontal_chars:100,window_vertical_chars:30,");
   ASSERT_EQ(engine.start(), 0);
