@@ -318,6 +318,10 @@ GridPoint PathFind::getGoal() const { return goal; }
 
 bool PathFind::isFound() const { return found; }
 
+void PathFind::markReported() { reported = true; }
+
+bool PathFind::wasReported() const { return reported; }
+
 int PathFind::getWidth() const { return width; }
 
 int PathFind::getHeight() const { return height; }

@@ -61,6 +61,12 @@ class PathFind {
   /// Whether a path has been found.
   bool isFound() const;
 
+  /// Notes that the search's outcome has been handed to its object.
+  void markReported();
+  /// Whether the outcome has been handed to the object: a search still
+  /// listed after that was kept by an object that did not end it.
+  bool wasReported() const;
+
   /// Columns and rows of the node graph.
   int getWidth() const;
   int getHeight() const;
@@ -153,6 +159,7 @@ class PathFind {
   float own_width;                    ///< horizontal extent of the object's box
   float own_height;                   ///< vertical extent of the object's box
   bool found;                         ///< a path has been found
+  bool reported = false;              ///< the outcome has been handed to the object
 };
 
 }  // namespace cv

@@ -1,6 +1,7 @@
 #include "path/PathManager.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "core/GameManager.h"
 #include "foundation/LogManager.h"
@@ -52,19 +53,31 @@ void PathManager::cycle(int min_time) {
     LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", budget);
 }
 
-void PathManager::walkSearches(const Clock &clock, int budget) const {
+void PathManager::walkSearches(const Clock &clock, int budget) {
   // The object's handler normally removes its ended search, so the list is
   // read afresh at every position, and nothing of an ended search is used
   // after its object has been told.
-  for (std::size_t position = 0; position < searches.size(); position++) {
+  std::size_t position = 0;
+  while (position < searches.size()) {
     PathFind *search = searches[position];
+    if (search->wasReported()) {
+      // Its object was told and kept it (a handler that did not pass the
+      // path event on): it is ended here rather than reported again.
+      LogManager::getInstance().writeLog(
+          "PathManager::cycle(): Warning! Object %d did not end its search on the path event; the search is ended.",
+          search->getObject()->getId());
+      searches.erase(searches.begin() + static_cast<std::ptrdiff_t>(position));
+      continue;
+    }
     const PathStatus status = search->cycleOnce();
     if (status != SEARCHING) {
+      search->markReported();
       EventPath event;
       event.setStatus(status);
       event.setPath(search->getPath());
       search->getObject()->eventHandler(&event);
     }
+    position++;
     if (elapsedMilliseconds(clock) > budget)
       return;
   }

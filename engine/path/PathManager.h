@@ -52,7 +52,8 @@ class PathManager : public Manager {
 
   /// Steps each listed search once, reporting those that end, until the
   /// list has been walked or `budget` milliseconds have passed on `clock`.
-  void walkSearches(const Clock &clock, int budget) const;
+  /// A search still listed after its report is taken off the list.
+  void walkSearches(const Clock &clock, int budget);
 
   std::vector<PathFind *> searches;  ///< searches being run, not owned
   int cycle_time;                    ///< least milliseconds a cycle may use

@@ -32,7 +32,7 @@ int Walker::eventHandler(const cv::Event *event) {
   if (event->getType() == cv::PATH_EVENT) {
     handlePath(*static_cast<const cv::EventPath *>(event));
     // The engine's own handler takes the path, starts following it and ends
-    // the search; without it the search would be reported again and again.
+    // the search; without it the path manager ends the search with a warning.
     return cv::Object::eventHandler(event);
   }
   if (event->getType() == cv::STEP_EVENT) {

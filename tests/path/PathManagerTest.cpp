@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,36 @@ TEST_F(PathManagerTest, EndedSearchesAreHandedToTheirObjectsWhichFollowAndDropTh
   EXPECT_TRUE(left->getFollowPath());
   ASSERT_EQ(right->statuses, std::vector<cv::PathStatus>{cv::FOUND});
   EXPECT_EQ(right->getPath().getNodes(), (std::vector<Vector>{Vector(70, 20), Vector(69, 21), Vector(68, 22)}));
+}
+
+TEST_F(PathManagerTest, SearchKeptByAnObjectThatSwallowsItsPathEventIsReportedOnceThenEnded) {
+  // A handler that takes path events without passing them on to the engine's.
+  class Deaf : public Walker {
+   public:
+    using Walker::Walker;
+    int eventHandler(const cv::Event *event) override {
+      if (const auto *path_event = dynamic_cast<const cv::EventPath *>(event))
+        statuses.push_back(path_event->getStatus());
+      return 1;
+    }
+  };
+  auto *deaf = new Deaf(Vector(2, 2));
+  ASSERT_EQ(deaf->findPath(Vector(5, 2)), 0);
+  for (int i = 0; i < 50; i++)
+    paths().cycle(0);
+  EXPECT_EQ(deaf->statuses, std::vector<cv::PathStatus>{cv::FOUND});
+  EXPECT_EQ(paths().getSearchCount(), 0);
+  const std::vector<std::string> messages = engine.messages();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                       "PathManager::cycle(): Warning! Object " + std::to_string(deaf->getId()) +
+                           " did not end its search on the path event; the search is ended."),
+            1);
+  // It can search again, and is told again (once).
+  ASSERT_EQ(deaf->findPath(Vector(2, 6)), 0);
+  for (int i = 0; i < 50; i++)
+    paths().cycle(0);
+  EXPECT_EQ(deaf->statuses, (std::vector<cv::PathStatus>{cv::FOUND, cv::FOUND}));
+  EXPECT_EQ(paths().getSearchCount(), 0);
 }
 
 TEST_F(PathManagerTest, FailedSearchLeavesTheOldPathAndDirectionAlone) {
