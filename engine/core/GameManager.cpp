@@ -189,10 +189,11 @@ void GameManager::shutDown() {
   stopOne(InputManager::getInstance(), "Input manager stopped");
   stopOne(DisplayManager::getInstance(), "Display manager stopped");
 
+  // The library's last words (a count of repeats) come before the banner.
+  SfmlErrorLog::uninstall();
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog("** Game engine stopped **");
   log_manager.shutDown();
-  SfmlErrorLog::uninstall();
   Manager::shutDown();
   platform::releaseStopSignals();
 }

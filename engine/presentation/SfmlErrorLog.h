@@ -9,11 +9,16 @@ namespace cv {
 /// stream (sf::err()) into the engine's log instead of the terminal: each
 /// line it writes becomes one log line beginning "SFML: ". Blank lines are
 /// dropped; an overlong line is cut into log lines of at most
-/// MAX_LINE characters.
+/// MAX_LINE characters. A line the library repeats (a failure it meets
+/// every frame, say) is written once, then counted: "SFML: (the line above
+/// came N more times)" follows when another line comes, at uninstall(),
+/// and after every MAX_REPEATS repeats.
 class SfmlErrorLog : public std::streambuf {
  public:
   /// Longest line passed on in one piece.
   static const std::size_t MAX_LINE = 1000;
+  /// Most repeats of one line counted before the count is written.
+  static const int MAX_REPEATS = 1000;
 
   /// Routes sf::err() into the log until uninstall(). Calling it again
   /// changes nothing.
@@ -29,10 +34,16 @@ class SfmlErrorLog : public std::streambuf {
  private:
   SfmlErrorLog() = default;
 
-  /// Writes the collected line to the log (unless blank) and empties it.
+  /// Writes the collected line to the log (unless blank or a repeat of the
+  /// last one) and empties it.
   void passLine();
+  /// Writes how often the last line came again since it or its last count
+  /// was written, if it did.
+  void writeRepeats();
 
-  std::string line;  ///< characters of the line being written
+  std::string line;       ///< characters of the line being written
+  std::string last_line;  ///< the last line written to the log
+  int repeats = 0;        ///< repeats of last_line not yet written
 };
 
 }  // namespace cv

@@ -29,6 +29,30 @@ TEST(SfmlErrorLog, EachLineTheLibraryWritesBecomesOneLogLine) {
             }));
 }
 
+TEST(SfmlErrorLog, ARepeatedLineIsWrittenOnceThenCounted) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  for (int i = 0; i < 5; i++)
+    sf::err() << "same" << std::endl;
+  sf::err() << "other" << std::endl;
+  // One the library meets every frame: a count every MAX_REPEATS, the rest
+  // when the engine stops.
+  for (int i = 0; i < 2 * cv::SfmlErrorLog::MAX_REPEATS + 500; i++)
+    sf::err() << "every frame" << std::endl;
+  engine.stop();
+  const std::string counted = "SFML: (the line above came " + std::to_string(cv::SfmlErrorLog::MAX_REPEATS);
+  EXPECT_EQ(engine.messagesFrom("SFML: same"),
+            (std::vector<std::string>{"SFML: same", "SFML: (the line above came 4 more times)", "SFML: other",
+                                      "SFML: every frame", counted + " more times)", counted + " more times)",
+                                      "SFML: (the line above came 499 more times)",
+                                      "****************************************************",
+                                      "** Game engine stopped **"}));
+  // A new run starts afresh: its first line is written even if it is the same.
+  ASSERT_EQ(engine.start(), 0);
+  sf::err() << "every frame" << std::endl;
+  EXPECT_EQ(engine.messages().back(), "SFML: every frame");
+}
+
 TEST(SfmlErrorLog, AfterShutDownTheLibraryWritesToItsOwnStreamAgain) {
   TestEngine engine("headless:true,");
   ASSERT_EQ(engine.start(), 0);
