@@ -1,5 +1,7 @@
 #include "GameStart.h"
 
+#include <cmath>
+
 #include "AmmoCount.h"
 #include "Corvane.h"
 #include "Grape.h"
@@ -59,14 +61,28 @@ void GameStart::comeBack() {
 
 int GameStart::draw() { return cv::Object::draw(); }
 
+namespace {
+
+// Columns of the two walls in a world `width` cells wide.
+const float LEFT_WALL_X = 1;
+float rightWallX(float width) { return width * 2 / 3; }
+
+}  // namespace
+
 void populateWorld() {
   const cv::Box boundary = cv::WorldManager::getInstance().getBoundary();
   const float width = boundary.getHorizontal(), height = boundary.getVertical();
   new Tomato;
-  new Wall(cv::Vector(1, height * 0.5f));
-  new Wall(cv::Vector(width * 2 / 3, height * 0.5f));
+  new Wall(cv::Vector(LEFT_WALL_X, height * 0.5f));
+  new Wall(cv::Vector(rightWallX(width), height * 0.5f));
   new Grape;
   new Points;
   new AmmoCount;
   new ReflectorDisplay;
+}
+
+cv::Vector fieldCentre() {
+  const cv::Box boundary = cv::WorldManager::getInstance().getBoundary();
+  return cv::Vector(std::floor((LEFT_WALL_X + rightWallX(boundary.getHorizontal())) / 2),
+                    std::floor(boundary.getVertical() / 2));
 }

@@ -34,3 +34,6 @@ class GameStart : public cv::ViewObject {
 /// Creates the objects of a new game: the hero, two walls, a grape and the
 /// three counters.
 void populateWorld();
+
+/// The middle of the play field between the two walls, in whole cells.
+cv::Vector fieldCentre();

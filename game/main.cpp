@@ -66,7 +66,9 @@ int main() {
   log_manager.writeLog("tomato: running from directory '%s'", run_directory.c_str());
   loadResources();
   new GameStart;
-  (new cv::Pause(cv::Keyboard::F10))->setShowMessage(true);
+  auto *pause = new cv::Pause(cv::Keyboard::F10);
+  pause->setShowMessage(true);
+  pause->setMessagePosition(fieldCentre());
   log_manager.setFlush(true);
   game_manager.run();
   game_manager.shutDown();

@@ -49,7 +49,7 @@ void waitForTerminalKeyPress(TerminalInput &input, TerminalDisplay &display) {
   }
 }
 
-// The message shown while paused, one line per row, centred on the view.
+// The message shown while paused, one line per row, centred on its position.
 // Its blanks are drawn too: a dark margin that keeps it legible over the game.
 const char *const PAUSE_MESSAGE[] = {
     "                         ",
@@ -60,7 +60,7 @@ const char *const PAUSE_MESSAGE[] = {
 
 }  // namespace
 
-Pause::Pause(Keyboard::Key key) : pause_key(key), show_message(false) {
+Pause::Pause(Keyboard::Key key) : pause_key(key), show_message(false), message_position(-1, -1) {
   LogManager::getInstance().writeLog("Pause::Pause(): Pause enabled.  Press any other key to resume.");
   setSolidness(SPECTRAL);
   setType("Pause");
@@ -103,6 +103,10 @@ void Pause::setShowMessage(bool on) { show_message = on; }
 
 bool Pause::getShowMessage() const { return show_message; }
 
+void Pause::setMessagePosition(Vector position) { message_position = position; }
+
+Vector Pause::getMessagePosition() const { return message_position; }
+
 void Pause::showMessage() const {
   // The back buffer was cleared when the last frame was shown, and the world
   // has not moved since: drawing it again gives that frame (each animation
@@ -111,8 +115,10 @@ void Pause::showMessage() const {
   world_manager.draw();
   const Box view = world_manager.getView();
   const int rows = static_cast<int>(sizeof(PAUSE_MESSAGE) / sizeof(PAUSE_MESSAGE[0]));
-  const float centre_x = view.getCorner().getX() + view.getHorizontal() / 2;
-  const float top = std::floor(view.getCorner().getY() + view.getVertical() / 2) - static_cast<float>(rows / 2);
+  const bool in_middle = message_position.getX() < 0 && message_position.getY() < 0;
+  const Vector centre = in_middle ? Vector(view.getHorizontal() / 2, view.getVertical() / 2) : message_position;
+  const float centre_x = view.getCorner().getX() + centre.getX();
+  const float top = std::floor(view.getCorner().getY() + centre.getY()) - static_cast<float>(rows / 2);
   DisplayManager &display_manager = DisplayManager::getInstance();
   for (int row = 0; row < rows; row++)
     display_manager.drawString(Vector(centre_x, top + static_cast<float>(row)), PAUSE_MESSAGE[row], CENTER_JUSTIFIED,

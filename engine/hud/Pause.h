@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/Vector.h"
 #include "presentation/EventKeyboard.h"
 #include "world/Object.h"
 
@@ -26,12 +27,20 @@ class Pause : public Object {
   void setShowMessage(bool on);
   bool getShowMessage() const;
 
+  /// Where the message is centred, in cells from the view's top-left corner
+  /// (a game whose play field is not the whole view puts it there). Until
+  /// set, the middle of the view.
+  void setMessagePosition(Vector position);
+  /// The position set, or (-1, -1) for the middle of the view.
+  Vector getMessagePosition() const;
+
  private:
   /// Draws the world as it stands with the message over it, and shows it.
   void showMessage() const;
 
   Keyboard::Key pause_key;  ///< the key whose keyboard events pause the game
   bool show_message;        ///< a pause shows "PAUSED" and how to resume
+  Vector message_position;  ///< centre of the message from the view's corner; (-1, -1): the view's middle
 };
 
 }  // namespace cv

@@ -591,13 +591,14 @@ TEST(PlayTest, PauseSaysSoAndTheGameOverPictureLeavesFieldAndCountersDrawn) {
   CellCanvas canvas(play.width, play.height, game.dir + "/cv-font.ttf");
   ASSERT_TRUE(canvas.ready());
 
-  // F10: the message in the middle of the screen over the frozen game.
+  // F10: the message in the middle of the play field, between the walls (at
+  // 1 and 80 * 2 / 3), over the frozen game.
   const std::vector<std::string> message = {"          PAUSED         ", " press any key to resume "};
   std::vector<Cell> message_ink;
   for (size_t row = 0; row < message.size(); row++)
     for (size_t i = 0; i < message[row].size(); i++)
       if (message[row][i] != ' ')
-        message_ink.push_back({40.0f - static_cast<float>(message[row].size() / 2) + static_cast<float>(i),
+        message_ink.push_back({27.0f - static_cast<float>(message[row].size() / 2) + static_cast<float>(i),
                                11.0f + static_cast<float>(row), message[row][i]});
   canvas.clear();
   for (const Cell &cell : message_ink) canvas.drawCharacter(cell.column, cell.row, cell.ch, sf::Color::White);
