@@ -80,6 +80,35 @@ void pump() {
       return;
 }
 
+// The unlevelled log lines written since the input began, one a line.
+std::string notedLines() {
+  std::string lines;
+  for (const std::string &line : cv::LogManager::getInstance().endNoting())
+    lines += line + "\n";
+  cv::LogManager::getInstance().beginNoting();
+  return lines.empty() ? "(no error logged: the manager saw the peer's end)\n" : lines;
+}
+
+// Whether the manager closed the connection on an error the system gave
+// for it (a reset): with thousands of loopback connections a second, a
+// reused port can meet what is left of an old connection, which says
+// nothing about the manager.
+bool resetBySystem() {
+  const std::string lines = notedLines();
+  return lines.find("recv() returned") != std::string::npos || lines.find("send() returned") != std::string::npos;
+}
+
+// `bytes` as hexadecimal pairs, for a failure that must be replayed by hand.
+std::string hexOf(const std::string &bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (const char byte : bytes) {
+    text += digits[(static_cast<unsigned char>(byte) >> 4) & 0xf];
+    text += digits[static_cast<unsigned char>(byte) & 0xf];
+  }
+  return text;
+}
+
 void compare(const Receiver &receiver, const Expectation &expected, const std::string &stream) {
   if (receiver.messages != expected.messages)
     cvfuzz::fail("the manager's messages differ from the decoder's",
@@ -110,6 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (!client.isConnected())
     return 0;
   client.resetOnClose();
+  cv::LogManager::getInstance().beginNoting();
   if (network.accept() != 0)
     cvfuzz::fail("the loopback connection was not accepted", "");
   std::string stream;
@@ -131,10 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         break;
       usleep(1000);
     }
+    if (!expected.close && receiver.closes == 1 && resetBySystem())
+      return 0;
     if (expected.close != (receiver.closes == 1) || receiver.closes > 1)
       cvfuzz::fail(expected.close ? "an impossible length did not close the connection"
                                   : "the connection closed without cause",
-                   std::to_string(stream.size()) + " bytes sent");
+                   std::to_string(stream.size()) + " bytes sent: " + hexOf(stream) + "\n" + notedLines());
     compare(receiver, expected, stream);
   }
   if (!expected.close) {
