@@ -54,7 +54,9 @@ TEST(Sound, PlaysOnceOrRepeatsUntilStopped) {
   EXPECT_EQ(sound.getSampleCount(), 400u);
 
   sound.play(false);
-  EXPECT_EQ(engine.messages().back(), "Sound::play(): Playing sound.");
+  const std::vector<std::string> messages = engine.messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "Sound::play(): Playing sound.");
   EXPECT_TRUE(sound.isPlaying());
   EXPECT_FALSE(sound.isLooping());
   EXPECT_TRUE(eventually([&] { return !sound.isPlaying(); }));
