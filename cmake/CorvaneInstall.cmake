@@ -31,3 +31,19 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/CorvaneConfigVersion.cmake
   ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CorvaneRunDirectory.cmake
   DESTINATION ${CORVANE_CMAKE_DIR})
+
+# A Windows build also installs what a game needs to be built the same way
+# (a toolchain file naming this build's compilers and libraries, with the
+# OpenGL library under the name SFML asks for) and to run (the OpenAL DLL,
+# which corvane_add_run_directory() copies beside each game).
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  find_library(CORVANE_OPENGL32_LIBRARY opengl32 REQUIRED)
+  find_file(CORVANE_OPENAL_DLL OpenAL32.dll PATH_SUFFIXES bin REQUIRED)
+  get_filename_component(CORVANE_BASE_TOOLCHAIN ${CMAKE_TOOLCHAIN_FILE} NAME)
+  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/cmake/CorvaneWindowsToolchain.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/CorvaneWindowsToolchain.cmake @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/CorvaneWindowsToolchain.cmake ${CMAKE_TOOLCHAIN_FILE}
+    DESTINATION ${CORVANE_CMAKE_DIR})
+  install(FILES ${CORVANE_OPENGL32_LIBRARY} DESTINATION ${CORVANE_CMAKE_DIR}/links RENAME libOpenGL32.a)
+  install(FILES ${CORVANE_OPENAL_DLL} DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()

@@ -6,9 +6,11 @@
 # Assembles the directory a Corvane game runs from: the configuration as
 # "cv-config.txt", the font as "cv-font.ttf" (the engine's default font unless
 # FONT names another), the sprite files in "sprites/", the sounds in "sounds/"
-# and any further FILES. DIRECTORY defaults to the directory the target's
-# executable is built in, so the game finds everything beside itself. The
-# directory is brought up to date every time the target is built.
+# and any further FILES, with the files the engine itself needs beside a
+# game (CORVANE_RUNTIME_FILES: on Windows, the OpenAL DLL). DIRECTORY
+# defaults to the directory the target's executable is built in, so the game
+# finds everything beside itself. The directory is brought up to date every
+# time the target is built.
 function(corvane_add_run_directory target)
   cmake_parse_arguments(PARSE_ARGV 1 RUN "" "DIRECTORY;CONFIG;FONT;SPRITES;SOUNDS" "FILES")
   if(RUN_UNPARSED_ARGUMENTS)
@@ -34,7 +36,7 @@ function(corvane_add_run_directory target)
       list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_directory ${source} ${RUN_DIRECTORY}/${folder})
     endif()
   endforeach()
-  foreach(file IN LISTS RUN_FILES)
+  foreach(file IN LISTS RUN_FILES CORVANE_RUNTIME_FILES)
     get_filename_component(file ${file} ABSOLUTE)
     list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${RUN_DIRECTORY})
   endforeach()

@@ -2,12 +2,18 @@
 # Installs the engine from the build tree into a temporary prefix, builds the
 # tiny game against the installed package from outside the source tree, and
 # runs it from another directory.
-#   install_test.sh <build folder> [option for the tiny game's configure...]
-# A cross build passes its toolchain and emulator as options; the tiny game
-# is then built the same way and run through that emulator.
+#   install_test.sh <build folder> [--windows] [option for the tiny game's configure...]
+# A Windows cross build passes --windows and its emulator: the tiny game is
+# then built with the toolchain file the package installs, as a Windows game
+# maker builds one, and run through that emulator.
 set -euo pipefail
 build_dir="$1"
 shift
+windows=0
+if [ "${1:-}" = --windows ]; then
+  windows=1
+  shift
+fi
 tiny_source="$(cd "$(dirname "$0")/tiny" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -17,15 +23,15 @@ test -f "$work/prefix/include/corvane/Corvane.h"
 test -f "$work/prefix/share/corvane/cv-font.ttf"
 
 options=(-DCMAKE_PREFIX_PATH="$work/prefix")
-if [[ " $* " == *" -DCMAKE_TOOLCHAIN_FILE="* ]]; then
-  # A cross build looks for packages under its own system roots only.
-  options+=(-DCorvane_DIR="$(dirname "$(find "$work/prefix" -name CorvaneConfig.cmake)")")
+if [ "$windows" = 1 ]; then
+  options=(-DCMAKE_TOOLCHAIN_FILE="$(find "$work/prefix" -name CorvaneWindowsToolchain.cmake)")
 fi
 cmake -S "$tiny_source" -B "$work/tiny" "${options[@]}" "$@" > "$work/configure.log" ||
   { cat "$work/configure.log"; exit 1; }
 cmake --build "$work/tiny" > "$work/build.log" || { cat "$work/build.log"; exit 1; }
 test -f "$work/tiny/cv-font.ttf"
 test -f "$work/tiny/sprites/walker-spr.txt"
+[ "$windows" = 0 ] || test -f "$work/tiny/OpenAL32.dll"
 
 # The emulator the tiny game's build was given, if any, as a command.
 IFS=';' read -r -a run <<< "$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$work/tiny/CMakeCache.txt")"
