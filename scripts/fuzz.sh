@@ -37,7 +37,7 @@ build-fuzz/fuzz/fuzz_sound_seeds "$corpus/sound" > /dev/null
 # made; the limit leaves room for that and the sanitizers' own memory.
 # The network target stops at 150,000 connections: twice, inside the full
 # test run only, its oracle saw a connection close without cause after about
-# 210,000 (never reproduced alone, in 400,000 runs); until that is explained
+# 210,000 (never reproduced alone, in 1,400,000 runs); until that is explained
 # the run stays below it, and a failure prints the input and the logged errors.
 declare -A extra=([sound]="-rss_limit_mb=640" [network]="-timeout=10 -runs=150000")
 status=0
