@@ -501,8 +501,14 @@ TEST(PlayTest, StartPlayMoveFireAndQuit) {
 
   // A left click fires one bullet once the first cooldown has passed: the
   // "Bullets" counter goes from 2 to 1 and a bullet flies toward the aim.
-  ASSERT_TRUE(window.pointAt(10, 22));
-  std::this_thread::sleep_for(200ms);
+  // The game aims at its red reticle, which follows the pointer's moves; it
+  // must be at the aim, low on the left, before the click.
+  ASSERT_TRUE(waitFor([&] {
+    window.pointAt(11, 22);
+    window.pointAt(10, 22);
+    std::this_thread::sleep_for(100ms);
+    return census(window.capture(), Hue::RED, 8, 20, 13, 24).count > 0;
+  })) << "the reticle did not follow the pointer to the aim";
   const CounterDigitReader bullets("Bullets", sf::Color::Yellow, play.width, play.height, game.dir + "/cv-font.ttf");
   ASSERT_TRUE(bullets.ready());
   EXPECT_EQ(bullets.read(window.capture()), '2');
@@ -516,7 +522,10 @@ TEST(PlayTest, StartPlayMoveFireAndQuit) {
   })) << "the counter still reads " << shown;
   EXPECT_EQ(shown, '1');
   keep("play-3-fired");
-  EXPECT_GT(census(fired, Hue::YELLOW, 2, 12, 52, 24).count, 0) << "the bullet";
+  const Census field = census(fired, Hue::YELLOW, 2, 0, 52, 24);
+  EXPECT_GT(census(fired, Hue::YELLOW, 2, 12, 52, 24).count, 0)
+      << "the bullet, low in the field; the field's yellow: " << field.count << " pixels in rows " << field.min_row
+      << " to " << field.max_row;
 
   // D moves the hero right.
   const double before = census(window.capture(), Hue::RED, 2, 16, 52, 21).mean_column;
