@@ -12,13 +12,13 @@ shift || true
 bash scripts/install-deps.sh --windows
 prefix="$(bash scripts/windows/build-prefix.sh | tail -n 1)"
 font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
-# SFML looks for OpenAL as "openal32"; OpenAL Soft names its import library
-# "libOpenAL32.dll.a", which a case-sensitive file system does not match.
-
 mkdir -p "$build_dir/links"
 build_dir="$(cd "$build_dir" && pwd)"
 # SFML links "OpenGL32"; mingw-w64 has libopengl32.a, and the file system cares.
 ln -sf /usr/x86_64-w64-mingw32/lib/libopengl32.a "$build_dir/links/libOpenGL32.a"
+# SFML looks for OpenAL as "openal32"; OpenAL Soft names its import library
+# "libOpenAL32.dll.a", which a case-sensitive file system does not match, so
+# OpenAL_LIB names it.
 emulator="$root/scripts/windows/wine-run.sh;$build_dir/wine;$prefix/bin"
 cmake -S . -B "$build_dir" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/mingw-toolchain.cmake" -DCORVANE_MINGW_PREFIX="$prefix" \
