@@ -80,12 +80,12 @@ void pump() {
       return;
 }
 
-// The unlevelled log lines written since the input began, one a line.
+// The unlevelled log lines written since the input began, one a line; the
+// next input begins noting afresh.
 std::string notedLines() {
   std::string lines;
   for (const std::string &line : cv::LogManager::getInstance().endNoting())
     lines += line + "\n";
-  cv::LogManager::getInstance().beginNoting();
   return lines.empty() ? "(no error logged: the manager saw the peer's end)\n" : lines;
 }
 
