@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "Corvane.h"
-#include "presentation/TerminalScreen.h"
+#include "presentation/terminal/TerminalScreen.h"
 #include "support/BenchEngine.h"
 
 namespace {

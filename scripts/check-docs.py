@@ -106,8 +106,8 @@ def run_commands(blocks):
 # Where the references' subjects are defined, and what they must mention.
 CONFIG_SOURCE = "engine/foundation/Config.cpp"
 CONFIG_KEY = re.compile(r'\{"([a-z_]+)", Kind::')
-SPRITE_SOURCES = ["engine/presentation/SpriteFileReader.cpp", "engine/presentation/ResourceManager.cpp",
-                  "engine/presentation/Sprite.cpp"]
+SPRITE_SOURCES = ["engine/presentation/sprites/SpriteFileReader.cpp", "engine/presentation/sprites/ResourceManager.cpp",
+                  "engine/presentation/sprites/Sprite.cpp"]
 LOG_FORMAT = re.compile(r'writeLog\((?:\s*\d+,)?\s*"((?:[^"\\]|\\.)*)"', re.S)
 PRINTF_CONVERSION = re.compile(r"%[-+ #0-9.]*(?:l|ll|z|h)?[diouxXfFeEgGcsp%]")
 

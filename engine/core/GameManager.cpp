@@ -16,10 +16,10 @@
 #include "platform/Clock.h"
 #include "platform/platform.h"
 #include "platform/signals.h"
-#include "presentation/DisplayManager.h"
-#include "presentation/InputManager.h"
-#include "presentation/ResourceManager.h"
-#include "presentation/SfmlErrorLog.h"
+#include "presentation/display/DisplayManager.h"
+#include "presentation/input/InputManager.h"
+#include "presentation/sprites/ResourceManager.h"
+#include "presentation/window/SfmlErrorLog.h"
 #include "world/WorldManager.h"
 
 namespace cv {

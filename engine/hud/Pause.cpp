@@ -5,10 +5,10 @@
 #include "foundation/LogManager.h"
 #include "platform/platform.h"
 #include "platform/signals.h"
-#include "presentation/DisplayManager.h"
-#include "presentation/InputManager.h"
-#include "presentation/TerminalDisplay.h"
-#include "presentation/TerminalInput.h"
+#include "presentation/display/DisplayManager.h"
+#include "presentation/input/InputManager.h"
+#include "presentation/terminal/TerminalDisplay.h"
+#include "presentation/terminal/TerminalInput.h"
 #include "world/WorldManager.h"
 
 namespace cv {

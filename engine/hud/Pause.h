@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/Vector.h"
-#include "presentation/EventKeyboard.h"
+#include "presentation/input/EventKeyboard.h"
 #include "world/Object.h"
 
 namespace cv {

@@ -8,7 +8,7 @@
 #include "hud/EventView.h"
 #include "hud/match.h"
 #include "hud/serialization.h"
-#include "presentation/DisplayManager.h"
+#include "presentation/display/DisplayManager.h"
 #include "world/WorldManager.h"
 
 namespace cv {

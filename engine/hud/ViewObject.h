@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "presentation/Color.h"
+#include "presentation/display/Color.h"
 #include "world/Object.h"
 
 namespace cv {

@@ -18,8 +18,8 @@
 #include "path/EventPath.h"
 #include "path/PathFind.h"
 #include "path/PathManager.h"
-#include "presentation/InputManager.h"
-#include "presentation/ResourceManager.h"
+#include "presentation/input/InputManager.h"
+#include "presentation/sprites/ResourceManager.h"
 #include "world/WorldManager.h"
 
 namespace cv {

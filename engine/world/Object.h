@@ -5,8 +5,8 @@
 #include "foundation/Box.h"
 #include "foundation/Vector.h"
 #include "path/Path.h"
-#include "presentation/Animation.h"
-#include "presentation/Shape.h"
+#include "presentation/sprites/Animation.h"
+#include "presentation/display/Shape.h"
 
 namespace cv {
 

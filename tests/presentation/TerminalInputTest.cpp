@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "Corvane.h"
-#include "presentation/TerminalInput.h"
-#include "presentation/TerminalInputDecoder.h"
+#include "presentation/terminal/TerminalInput.h"
+#include "presentation/terminal/TerminalInputDecoder.h"
 
 namespace {
 

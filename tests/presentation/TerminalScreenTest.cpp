@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "presentation/TerminalScreen.h"
+#include "presentation/terminal/TerminalScreen.h"
 
 namespace {
 

@@ -1,0 +1,88 @@
+#include "presentation/audio/Sound.h"
+
+#include <SFML/Audio/InputSoundFile.hpp>
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "foundation/LogManager.h"
+#include "presentation/window/SoundFileCheck.h"
+
+namespace cv {
+
+namespace {
+
+// Samples decoded per read while a file is tried.
+const sf::Uint64 SAMPLES_PER_READ = 65536;
+
+// Whether `file` decodes to the end of its stated sample count. The samples
+// pass through one small buffer and are dropped: this costs time, not memory,
+// and a header that claims more than the file holds costs nothing.
+bool decodesWhole(sf::InputSoundFile &file) {
+  const sf::Uint64 expected = file.getSampleCount();
+  std::vector<sf::Int16> chunk(static_cast<size_t>(SAMPLES_PER_READ));
+  sf::Uint64 total = 0;
+  while (total < expected) {
+    const sf::Uint64 got = file.read(chunk.data(), std::min(SAMPLES_PER_READ, expected - total));
+    if (got == 0)
+      return false;
+    total += got;
+  }
+  return total > 0;
+}
+
+}  // namespace
+
+Sound::Sound() : label("[Undefined]") {}
+
+Sound::~Sound() { sound.resetBuffer(); }
+
+int Sound::loadSound(std::string filename) {
+  // The file is checked and decoded once to its end before the buffer is
+  // touched, so a file that fails leaves the voice with the samples it had.
+  // Only then is it decoded into the buffer itself, which holds exactly the
+  // stated count, and handed to the audio device: no other copy is made.
+  sf::InputSoundFile file;
+  std::string reason;
+  if (SoundFileCheck::open(filename, MAX_SOUND_SAMPLES, file, reason) == -1) {
+    LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: %s.", filename.c_str(),
+                                       reason.c_str());
+    return -1;
+  }
+  try {
+    if (!decodesWhole(file)) {
+      LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: ends before its %llu samples.",
+                                         filename.c_str(), static_cast<unsigned long long>(file.getSampleCount()));
+      return -1;
+    }
+    sound.stop();
+    if (!sound_buffer.loadFromFile(filename)) {
+      // Decoded a moment ago: only a file changed in between gets here.
+      LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded the second time.",
+                                         filename.c_str());
+      return -1;
+    }
+  } catch (const std::bad_alloc &) {
+    LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: out of memory.", filename.c_str());
+    return -1;
+  }
+  sound.setBuffer(sound_buffer);
+  return 0;
+}
+
+void Sound::setLabel(std::string new_label) { label = std::move(new_label); }
+std::string Sound::getLabel() const { return label; }
+
+void Sound::play(bool loop) {
+  LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
+  sound.play();
+  sound.setLoop(loop);
+}
+
+void Sound::stop() { sound.stop(); }
+
+bool Sound::isPlaying() const { return sound.getStatus() == sf::SoundSource::Playing; }
+bool Sound::isLooping() const { return sound.getLoop(); }
+unsigned long Sound::getSampleCount() const { return static_cast<unsigned long>(sound_buffer.getSampleCount()); }
+
+}  // namespace cv

@@ -1,0 +1,188 @@
+#include "presentation/sprites/ResourceManager.h"
+
+#include <memory>
+#include <new>
+
+#include "foundation/LogManager.h"
+#include "presentation/window/AudioDevice.h"
+#include "presentation/sprites/Sprite.h"
+#include "presentation/sprites/SpriteFileReader.h"
+
+namespace cv {
+
+namespace {
+
+// The object in `slot`, made on first use: every sound and music asks the
+// audio device for a voice when it is made, so only the ones loaded are made.
+// A slot keeps its object, so pointers handed out stay valid for the run.
+// Null when there is no audio device or no memory.
+template <typename Audio>
+Audio *audioIn(std::unique_ptr<Audio> &slot) {
+  if (!AudioDevice::isAvailable())
+    return nullptr;
+  if (!slot) {
+    try {
+      slot = std::make_unique<Audio>();
+    } catch (const std::bad_alloc &) {
+      return nullptr;
+    }
+  }
+  return slot.get();
+}
+
+}  // namespace
+
+ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
+  setType("ResourceManager");
+}
+
+ResourceManager::~ResourceManager() { freeSprites(); }
+
+ResourceManager &ResourceManager::getInstance() {
+  static ResourceManager resource_manager;
+  return resource_manager;
+}
+
+int ResourceManager::startUp() {
+  if (isStarted()) {
+    LogManager::getInstance().writeLog("ResourceManager::startUp(): Already started.");
+    return 0;
+  }
+  sprite_count = 0;
+  sound_count = 0;
+  music_count = 0;
+  // Asked now, so a silent game says why before anything is loaded.
+  AudioDevice::isAvailable();
+  Manager::startUp();
+  LogManager::getInstance().writeLog(5, "ResourceManager::startUp(): successfully started.");
+  return 0;
+}
+
+void ResourceManager::shutDown() {
+  freeSprites();
+  for (int i = 0; i < sound_count; i++)
+    sounds[i]->stop();
+  for (int i = 0; i < music_count; i++)
+    music[i]->stop();
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(5, "ResourceManager::shutDown(): successfully stopped.");
+}
+
+void ResourceManager::freeSprites() {
+  for (int i = 0; i < sprite_count; i++) {
+    delete sprites[i];
+    sprites[i] = nullptr;
+  }
+  sprite_count = 0;
+}
+
+int ResourceManager::loadSprite(std::string filename, std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (refuseUnlessStarted())
+    return -1;
+  if (sprite_count == MAX_SPRITES) {
+    log_manager.writeLog("ResourceManager::loadSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
+    log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  log_manager.writeLog("ResourceManager::loadSprite(): Loading sprite '%s'.", filename.c_str());
+  std::unique_ptr<Sprite> sprite = SpriteFileReader().read(filename);
+  if (!sprite) {
+    log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  sprite->setLabel(label);
+  sprites[sprite_count] = sprite.release();
+  logFrames(*sprites[sprite_count]);
+  sprite_count++;
+  log_manager.writeLog("ResourceManager::loadSprite(): Sprite '%s' loaded.", label.c_str());
+  return 0;
+}
+
+void ResourceManager::logFrames(const Sprite &sprite) const {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (log_manager.getLogLevel() < 15)
+    return;
+  log_manager.writeLog(15, "Sprite '%s' frames:", sprite.getLabel().c_str());
+  const size_t width = static_cast<size_t>(sprite.getWidth());
+  for (int i = 0; i < sprite.getFrameCount(); i++) {
+    log_manager.writeLog(15, "Frame %d:", i + 1);
+    const std::string text = sprite.getFrame(i).getString();
+    for (size_t row = 0; row < text.size(); row += width)
+      log_manager.writeLog(15, "\t%s", text.substr(row, width).c_str());
+  }
+}
+
+Sprite *ResourceManager::getSprite(std::string label) const {
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(5, "ResourceManager::getSprite(): Looking for sprite '%s'.", label.c_str());
+  for (int i = 0; i < sprite_count; i++)
+    if (sprites[i]->getLabel() == label)
+      return sprites[i];
+  log_manager.writeLog("ResourceManager::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadSound(std::string filename, std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (refuseUnlessStarted())
+    return -1;
+  if (sound_count == MAX_SOUNDS) {
+    log_manager.writeLog("ResourceManager::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
+    return -1;
+  }
+  Sound *sound = audioIn(sounds[sound_count]);
+  if (!sound || sound->loadSound(filename) == -1) {
+    log_manager.writeLog("ResourceManager::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
+    return -1;
+  }
+  sound->setLabel(label);
+  log_manager.writeLog(1, "ResourceManager::loadSound(): Sound '%s' successfully loaded.", label.c_str());
+  sound_count++;
+  return 0;
+}
+
+Sound *ResourceManager::getSound(std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(5, "ResourceManager::getSound(): Looking for sound '%s'.", label.c_str());
+  for (int i = 0; i < sound_count; i++)
+    if (sounds[i]->getLabel() == label)
+      return sounds[i].get();
+  log_manager.writeLog("ResourceManager::getSound(): Warning! Sound '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  if (refuseUnlessStarted())
+    return -1;
+  if (music_count == MAX_MUSICS) {
+    log_manager.writeLog("ResourceManager::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
+    return -1;
+  }
+  if (label.empty()) {
+    log_manager.writeLog("ResourceManager::loadMusic(): Error! Must provide label for music.");
+    return -1;
+  }
+  Music *piece = audioIn(music[music_count]);
+  if (!piece || piece->loadMusic(filename) == -1) {
+    log_manager.writeLog("ResourceManager::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
+    return -1;
+  }
+  piece->setLabel(label);
+  log_manager.writeLog(1, "ResourceManager::loadMusic(): Music '%s' successfully loaded.", label.c_str());
+  music_count++;
+  return 0;
+}
+
+Music *ResourceManager::getMusic(std::string label) {
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(5, "ResourceManager::getMusic(): Looking for music '%s'.", label.c_str());
+  for (int i = 0; i < music_count; i++)
+    if (music[i]->getLabel() == label)
+      return music[i].get();
+  log_manager.writeLog("ResourceManager::getMusic(): Warning! Music '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+}  // namespace cv
