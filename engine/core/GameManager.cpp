@@ -19,7 +19,7 @@
 #include "presentation/display/DisplayManager.h"
 #include "presentation/input/InputManager.h"
 #include "presentation/sprites/ResourceManager.h"
-#include "presentation/window/SfmlErrorLog.h"
+#include "presentation/BackEnd.h"
 #include "world/WorldManager.h"
 
 namespace cv {
@@ -31,7 +31,7 @@ const char *const BANNER_RULE = "***********************************************
 // The reason to give for a failed start: the first of the manager's own
 // messages (the library's come before them and say less), else `failure`.
 std::string failureReason(const std::vector<std::string> &noted, const char *failure) {
-  // What SfmlErrorLog begins the library's lines with.
+  // What the media libraries' lines in the log begin with.
   const std::string library_prefix = "SFML: ";
   for (const std::string &message : noted)
     if (message.compare(0, library_prefix.size(), library_prefix) != 0)
@@ -81,7 +81,7 @@ int GameManager::startUp() {
     platform::releaseStopSignals();  // a caller that gives up here gets Ctrl-C back
     return -1;
   }
-  SfmlErrorLog::install();
+  startLibraryMessages();
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog("** Corvane version %.2f **", CORVANE_VERSION);
   log_manager.writeLog("** Game engine started **");
@@ -190,7 +190,7 @@ void GameManager::shutDown() {
   stopOne(DisplayManager::getInstance(), "Display manager stopped");
 
   // The library's last words (a count of repeats) come before the banner.
-  SfmlErrorLog::uninstall();
+  stopLibraryMessages();
   log_manager.writeLog("%s", BANNER_RULE);
   log_manager.writeLog("** Game engine stopped **");
   log_manager.shutDown();

@@ -3,51 +3,14 @@
 #include <cmath>
 
 #include "foundation/LogManager.h"
-#include "platform/platform.h"
 #include "platform/signals.h"
 #include "presentation/display/DisplayManager.h"
 #include "presentation/input/InputManager.h"
-#include "presentation/terminal/TerminalDisplay.h"
-#include "presentation/terminal/TerminalInput.h"
 #include "world/WorldManager.h"
 
 namespace cv {
 
 namespace {
-
-// Time between two reads of the window's queue while paused.
-const long PAUSE_POLL_MICROSECONDS = 30;
-
-// Reads the window's queue until it brings a key press; everything read is discarded.
-void waitForKeyPress(sf::RenderWindow &window) {
-  const LogManager &log_manager = LogManager::getInstance();
-  const InputManager &input_manager = InputManager::getInstance();
-  bool paused = true;
-  // Ctrl-C or SIGTERM ends the pause too, so the game loop can end.
-  while (paused && !platform::stopRequested()) {
-    // The whole queue is read before the test, so presses waiting together resume once.
-    for (int key_code : input_manager.drainKeyPresses(window)) {
-      log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", key_code);
-      paused = false;
-    }
-    platform::sleepMicroseconds(PAUSE_POLL_MICROSECONDS);
-  }
-}
-
-// The same wait on the terminal's keys; a change of the terminal's size
-// meanwhile repaints the paused frame.
-void waitForTerminalKeyPress(TerminalInput &input, TerminalDisplay &display) {
-  const LogManager &log_manager = LogManager::getInstance();
-  bool paused = true;
-  while (paused && !platform::stopRequested()) {
-    for (Keyboard::Key key : input.drainKeyPresses()) {
-      log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", sfmlKeyOf(key));
-      paused = false;
-    }
-    display.refreshIfResized();
-    platform::sleepMicroseconds(PAUSE_POLL_MICROSECONDS);
-  }
-}
 
 // The message shown while paused, one line per row, centred on its position.
 // Its blanks are drawn too: a dark margin that keeps it legible over the game.
@@ -78,20 +41,17 @@ int Pause::eventHandler(const Event *event) {
   if (keyboard->getKey() != pause_key || keyboard->getKeyboardAction() != KEY_PRESSED)
     return 1;
   log_manager.writeLog(1, "Pause::eventHandler(): Game paused.");
-  TerminalDisplay *terminal = DisplayManager::getInstance().getTerminal();
-  TerminalInput *terminal_input = InputManager::getInstance().getTerminalInput();
-  sf::RenderWindow *window = DisplayManager::getInstance().getWindowForInput();
-  const bool in_terminal = terminal && terminal_input;
-  if (!window && !in_terminal) {
+  InputManager &input_manager = InputManager::getInstance();
+  if (!input_manager.canWaitForKeyPress()) {
     log_manager.writeLog("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
   }
   if (show_message)
     showMessage();
-  if (in_terminal)
-    waitForTerminalKeyPress(*terminal_input, *terminal);
-  else
-    waitForKeyPress(*window);
+  // Nothing is updated, moved or drawn until a key is pressed; the presses
+  // that end the pause are not passed on.
+  for (int key_code : input_manager.waitForKeyPress())
+    log_manager.writeLog(10, "Pause::eventHandler(): Keypress (%d)", key_code);
   if (platform::stopRequested())
     log_manager.writeLog(1, "Pause::eventHandler(): Pause ended by a request to stop.");
   else

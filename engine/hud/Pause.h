@@ -7,7 +7,7 @@
 namespace cv {
 
 /// Pauses the whole game when its key arrives as a keyboard event: the
-/// handler keeps reading the window's queue until any key is pressed, so
+/// handler waits for the input manager's next key press, so
 /// nothing is updated, moved or drawn meanwhile. By default the last frame
 /// stays on the screen as it was; with the message on, it is shown again
 /// with "PAUSED" and how to resume in the middle of the view, and the next
@@ -17,10 +17,10 @@ class Pause : public Object {
   /// A spectral object of type "Pause" listening to "cv-keyboard".
   explicit Pause(Keyboard::Key key);
 
-  /// Pauses on any keyboard event (pressed, released or held) for the
-  /// pause key and returns 1 once a key press resumes the game. Returns 1
-  /// for other keys, 0 for other event types and when there is no window
-  /// to wait on.
+  /// Pauses on a press of the pause key and returns 1 once a key press
+  /// resumes the game. Returns 1 for other keys and for the pause key's held
+  /// and released events, 0 for other event types and when no key press can
+  /// come (headless).
   int eventHandler(const Event *event) override;
 
   /// Whether a pause shows its message over the frozen frame (off at first).

@@ -8,6 +8,7 @@
 #include <SFML/System/Err.hpp>
 
 #include "Corvane.h"
+#include "presentation/window/SfmlErrorLog.h"
 #include "support/TestEngine.h"
 
 using cvtest::TestEngine;

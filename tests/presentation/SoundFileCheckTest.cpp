@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Corvane.h"
+#include "presentation/window/SoundFileCheck.h"
 #include "support/TestEngine.h"
 #include "support/WavFile.h"
 

@@ -166,10 +166,10 @@ TEST(TerminalInputDecoder, JunkIsIgnored) {
 // The events a TerminalInput dispatches, as short texts.
 struct Recorder {
   std::vector<std::string> events;
-  cv::TerminalInput input{[this](const cv::Event *event) { record(event); }, [this](const char *control) { sent += control; }};
+  cv::TerminalInput input{[this](const char *control) { sent += control; }};
   std::string sent;
 
-  void record(const cv::Event *event) {
+  int record(const cv::Event *event) {
     std::ostringstream text;
     if (event->getType() == cv::KEYBOARD_EVENT) {
       const auto *keyboard = static_cast<const cv::EventKeyboard *>(event);
@@ -182,12 +182,14 @@ struct Recorder {
            << "," << mouse->getMousePosition().getY();
     }
     events.push_back(text.str());
+    return 1;
   }
 
   // One iteration at `ms` with `bytes` read ("" for none); its events.
   std::vector<std::string> at(int ms, const std::string &bytes = "") {
     events.clear();
-    input.handleBytes(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), ms);
+    input.handleBytes(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), ms,
+                      [this](const cv::Event *event) { return record(event); });
     return events;
   }
 };

@@ -1,24 +1,23 @@
 #include "presentation/audio/Music.h"
 
-#include <SFML/Audio/InputSoundFile.hpp>
-
 #include "foundation/LogManager.h"
-#include "presentation/window/SoundFileCheck.h"
+#include "presentation/AudioOutput.h"
+#include "presentation/BackEnd.h"
 
 namespace cv {
 
-Music::Music() : label("[Undefined]") {}
+Music::Music() : stream(audioOutput().makeMusic()), label("[Undefined]") {}
+
+Music::~Music() = default;
 
 int Music::loadMusic(std::string filename) {
-  // The check opens the header only; the stream opens the file again itself.
-  sf::InputSoundFile file;
-  std::string reason;
-  if (SoundFileCheck::open(filename, MAX_MUSIC_SAMPLES, file, reason) == -1) {
+  std::string reason = "out of memory";
+  if (stream && stream->open(filename, reason) == 0)
+    return 0;
+  if (!reason.empty())
     LogManager::getInstance().writeLog("Music::loadMusic(): Error! '%s' not opened: %s.", filename.c_str(),
                                        reason.c_str());
-    return -1;
-  }
-  return music.openFromFile(filename) ? 0 : -1;
+  return -1;
 }
 
 void Music::setLabel(std::string new_label) { label = std::move(new_label); }
@@ -26,22 +25,24 @@ std::string Music::getLabel() const { return label; }
 
 void Music::play(bool loop) {
   LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
-  music.play();
-  music.setLoop(loop);
+  if (stream)
+    stream->play(loop);
 }
 
 void Music::pause() {
   LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
-  music.pause();
+  if (stream)
+    stream->pause();
 }
 
 void Music::stop() {
   LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
-  music.stop();
+  if (stream)
+    stream->stop();
 }
 
-bool Music::isPlaying() const { return music.getStatus() == sf::SoundSource::Playing; }
-bool Music::isPaused() const { return music.getStatus() == sf::SoundSource::Paused; }
-bool Music::isLooping() const { return music.getLoop(); }
+bool Music::isPlaying() const { return stream && stream->isPlaying(); }
+bool Music::isPaused() const { return stream && stream->isPaused(); }
+bool Music::isLooping() const { return stream && stream->isLooping(); }
 
 }  // namespace cv

@@ -1,20 +1,23 @@
 #pragma once
 
-#include <SFML/Audio/Music.hpp>
+#include <memory>
 #include <string>
 
 namespace cv {
 
+class MusicStream;
+
 /// A long piece streamed from its file while it plays, found by its label.
+/// It plays through the program's audio output (see BackEnd.h).
 class Music {
  public:
   /// A music with no file open, labelled "[Undefined]".
   Music();
+  ~Music();
 
-  /// Opens `filename` for streaming. The file is checked first
-  /// (SoundFileCheck, at most MAX_MUSIC_SAMPLES) and a refusal is logged
-  /// with its reason. 0 opened, -1 when the file does not open as a music
-  /// stream.
+  /// Opens `filename` for streaming. The file is checked first (at most
+  /// MAX_MUSIC_SAMPLES) and a refusal is logged with its reason. 0 opened,
+  /// -1 when the file does not open as a music stream.
   int loadMusic(std::string filename);
   /// Sets the name the music is found by.
   void setLabel(std::string new_label);
@@ -37,8 +40,8 @@ class Music {
   Music(const Music &) = delete;
   Music &operator=(const Music &) = delete;
 
-  sf::Music music;    ///< the streamed piece
-  std::string label;  ///< look-up name
+  std::unique_ptr<MusicStream> stream;  ///< the streamed piece; null without one
+  std::string label;                    ///< look-up name
 };
 
 }  // namespace cv

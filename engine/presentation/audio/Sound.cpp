@@ -1,72 +1,22 @@
 #include "presentation/audio/Sound.h"
 
-#include <SFML/Audio/InputSoundFile.hpp>
-#include <algorithm>
-#include <new>
-#include <vector>
-
 #include "foundation/LogManager.h"
-#include "presentation/window/SoundFileCheck.h"
+#include "presentation/AudioOutput.h"
+#include "presentation/BackEnd.h"
 
 namespace cv {
 
-namespace {
+Sound::Sound() : voice(audioOutput().makeSound()), label("[Undefined]") {}
 
-// Samples decoded per read while a file is tried.
-const sf::Uint64 SAMPLES_PER_READ = 65536;
-
-// Whether `file` decodes to the end of its stated sample count. The samples
-// pass through one small buffer and are dropped: this costs time, not memory,
-// and a header that claims more than the file holds costs nothing.
-bool decodesWhole(sf::InputSoundFile &file) {
-  const sf::Uint64 expected = file.getSampleCount();
-  std::vector<sf::Int16> chunk(static_cast<size_t>(SAMPLES_PER_READ));
-  sf::Uint64 total = 0;
-  while (total < expected) {
-    const sf::Uint64 got = file.read(chunk.data(), std::min(SAMPLES_PER_READ, expected - total));
-    if (got == 0)
-      return false;
-    total += got;
-  }
-  return total > 0;
-}
-
-}  // namespace
-
-Sound::Sound() : label("[Undefined]") {}
-
-Sound::~Sound() { sound.resetBuffer(); }
+Sound::~Sound() = default;
 
 int Sound::loadSound(std::string filename) {
-  // The file is checked and decoded once to its end before the buffer is
-  // touched, so a file that fails leaves the voice with the samples it had.
-  // Only then is it decoded into the buffer itself, which holds exactly the
-  // stated count, and handed to the audio device: no other copy is made.
-  sf::InputSoundFile file;
-  std::string reason;
-  if (SoundFileCheck::open(filename, MAX_SOUND_SAMPLES, file, reason) == -1) {
+  std::string reason = "out of memory";
+  if (!voice || voice->load(filename, reason) == -1) {
     LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: %s.", filename.c_str(),
                                        reason.c_str());
     return -1;
   }
-  try {
-    if (!decodesWhole(file)) {
-      LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: ends before its %llu samples.",
-                                         filename.c_str(), static_cast<unsigned long long>(file.getSampleCount()));
-      return -1;
-    }
-    sound.stop();
-    if (!sound_buffer.loadFromFile(filename)) {
-      // Decoded a moment ago: only a file changed in between gets here.
-      LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded the second time.",
-                                         filename.c_str());
-      return -1;
-    }
-  } catch (const std::bad_alloc &) {
-    LogManager::getInstance().writeLog("Sound::loadSound(): Error! '%s' not decoded: out of memory.", filename.c_str());
-    return -1;
-  }
-  sound.setBuffer(sound_buffer);
   return 0;
 }
 
@@ -75,14 +25,17 @@ std::string Sound::getLabel() const { return label; }
 
 void Sound::play(bool loop) {
   LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
-  sound.play();
-  sound.setLoop(loop);
+  if (voice)
+    voice->play(loop);
 }
 
-void Sound::stop() { sound.stop(); }
+void Sound::stop() {
+  if (voice)
+    voice->stop();
+}
 
-bool Sound::isPlaying() const { return sound.getStatus() == sf::SoundSource::Playing; }
-bool Sound::isLooping() const { return sound.getLoop(); }
-unsigned long Sound::getSampleCount() const { return static_cast<unsigned long>(sound_buffer.getSampleCount()); }
+bool Sound::isPlaying() const { return voice && voice->isPlaying(); }
+bool Sound::isLooping() const { return voice && voice->isLooping(); }
+unsigned long Sound::getSampleCount() const { return voice ? voice->getSampleCount() : 0; }
 
 }  // namespace cv

@@ -1,24 +1,25 @@
 #pragma once
 
-#include <SFML/Audio/Sound.hpp>
-#include <SFML/Audio/SoundBuffer.hpp>
+#include <memory>
 #include <string>
 
 namespace cv {
 
-/// A short sound effect held in memory, found by its label.
+class SoundVoice;
+
+/// A short sound effect held in memory, found by its label. It plays
+/// through the program's audio output (see BackEnd.h).
 class Sound {
  public:
   /// An empty sound, attached to no samples, labelled "[Undefined]".
   Sound();
-  /// Detaches the samples from the voice before either is destroyed.
+  /// Lets go of the samples and the voice.
   ~Sound();
 
   /// Loads the samples of `filename` and attaches them to the voice.
-  /// The file is checked first (SoundFileCheck, at most MAX_SOUND_SAMPLES)
-  /// and a refusal is logged with its reason. 0 loaded, -1 when the file
-  /// does not load as sound samples; then the samples loaded before stay
-  /// attached.
+  /// The file is checked first (at most MAX_SOUND_SAMPLES) and a refusal is
+  /// logged with its reason. 0 loaded, -1 when the file does not load as
+  /// sound samples; then the samples loaded before stay attached.
   int loadSound(std::string filename);
   /// Sets the name the sound is found by.
   void setLabel(std::string new_label);
@@ -39,9 +40,8 @@ class Sound {
   Sound(const Sound &) = delete;
   Sound &operator=(const Sound &) = delete;
 
-  sf::Sound sound;               ///< the playing voice
-  sf::SoundBuffer sound_buffer;  ///< the decoded samples
-  std::string label;             ///< look-up name
+  std::unique_ptr<SoundVoice> voice;  ///< the samples and the voice that plays them; null without one
+  std::string label;                  ///< look-up name
 };
 
 }  // namespace cv

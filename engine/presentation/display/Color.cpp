@@ -1,7 +1,5 @@
 #include "presentation/display/Color.h"
 
-#include <SFML/Graphics/Color.hpp>
-
 #include "foundation/LogManager.h"
 
 namespace cv {
@@ -39,32 +37,6 @@ void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &
   r = COLOR_RGB[color].r;
   g = COLOR_RGB[color].g;
   b = COLOR_RGB[color].b;
-}
-
-sf::Color colorToSFML(Color color) {
-  switch (color) {
-    case BLACK:
-      return sf::Color::Black;
-    case RED:
-      return sf::Color::Red;
-    case GREEN:
-      return sf::Color::Green;
-    case YELLOW:
-      return sf::Color::Yellow;
-    case BLUE:
-      return sf::Color::Blue;
-    case MAGENTA:
-      return sf::Color::Magenta;
-    case CYAN:
-      return sf::Color::Cyan;
-    case WHITE:
-      return sf::Color::White;
-    case CUSTOM:
-      LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
-      return sf::Color::White;
-  }
-  LogManager::getInstance().writeLog(5, "colorToSFML(): Color %d not supported.", static_cast<int>(color));
-  return sf::Color::White;
 }
 
 }  // namespace cv

@@ -34,7 +34,8 @@ enum Justification : int {
 void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b);
 
 /// The window library's opaque colour for `color`; white for CUSTOM and
-/// unsupported values (both logged at level 5).
+/// unsupported values (both logged at level 5). Part of the window back end:
+/// a game using it links the window library.
 sf::Color colorToSFML(Color color);
 
 }  // namespace cv

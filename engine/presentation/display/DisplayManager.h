@@ -1,24 +1,21 @@
 #pragma once
 
-#include <SFML/Graphics/Color.hpp>
-#include <SFML/Graphics/Font.hpp>
 #include <memory>
 #include <string>
 
 #include "core/Manager.h"
 #include "foundation/Vector.h"
-#include "presentation/window/CharacterBatch.h"
 #include "presentation/display/Color.h"
 
 namespace sf {
 class RenderWindow;
-class RectangleShape;
-class Text;
 }  // namespace sf
 
 namespace cv {
 
-class TerminalDisplay;
+class InputSource;
+class Screen;
+struct Polygon;
 
 /// Pixels per column of the character grid; 0 while the grid has no columns
 /// (before the first start-up).
@@ -31,23 +28,23 @@ Vector spacesToPixels(Vector spaces);
 /// whose cell size is 0.
 Vector pixelsToSpaces(Vector pixels);
 
-/// Owns the game window and draws characters in a grid of cells on it.
-/// With the configuration's display "terminal" it shows the same grid in
-/// the text terminal instead (TerminalDisplay) and opens no window.
-/// In headless mode it starts without a window and draws nothing.
+/// Draws characters in a grid of cells on the screen chosen at start-up:
+/// the game window, the text terminal the game runs in (the configuration's
+/// display "terminal"), or nowhere (headless). Every drawing operation goes
+/// to that screen (see Screen.h); which one it is makes no difference here.
 /// Drawing operations return 0 when drawn and -1 when not.
 class DisplayManager : public Manager {
  public:
   static DisplayManager &getInstance();
   ~DisplayManager() override;
 
-  /// Reads the grid from the configuration, then (unless headless) opens the
-  /// window, loads the font and prepares the cell rectangle and the text.
-  /// 0 on success or when already started; -1 on failure, with nothing of
-  /// the failed start left behind.
+  /// Reads the grid from the configuration and starts the screen it asks
+  /// for: unless headless, the window opens with its font, or the terminal
+  /// is taken over. 0 on success or when already started; -1 on failure,
+  /// with nothing of the failed start left behind.
   int startUp() override;
 
-  /// Closes and releases the window, the text and the cell rectangle.
+  /// Stops the screen: the window closes, the terminal is given back.
   void shutDown() override;
 
   /// Draws `ch` in `color` over a cell-sized background rectangle at a world
@@ -57,8 +54,8 @@ class DisplayManager : public Manager {
 
   /// Draws `ch` in (r, g, b) over a cell-sized background rectangle at a
   /// world position. Later characters hide earlier ones in the same cell.
-  /// Characters are collected and reach the window together, at the next
-  /// swapBuffers or getWindow, with the pixels and order of drawing each.
+  /// In a window, characters are collected and reach it together, at the
+  /// next swapBuffers or getWindow, with the pixels and order of drawing each.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
 
   /// Draws `str` one character per cell from `world_pos` (left), ending one
@@ -66,9 +63,25 @@ class DisplayManager : public Manager {
   /// down, to the left). Returns 0 even when single characters are not drawn.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
 
+  /// Fills `polygon` (view pixels) over what is drawn so far: in a window
+  /// the figure itself, in a terminal the cells it covers. 0 drawn, -1 not.
+  int fillPolygon(const Polygon &polygon) const;
+
   /// Shows the frame drawn so far and clears the back buffer to the
   /// background colour.
   int swapBuffers();
+
+  /// Shows the last frame again if the screen changed its size meanwhile
+  /// (a terminal resized during a pause, say); nothing is drawn anew.
+  void refresh();
+
+  /// Whether what is drawn can be seen: started with a window or a
+  /// terminal. False before start-up, after shut-down and when headless.
+  bool isShowing() const;
+
+  /// The keyboard and mouse of the medium the grid is shown on, for the
+  /// input manager; null before start-up.
+  std::unique_ptr<InputSource> openInput() const;
 
   /// Whether characters are collected and drawn in one call (the default)
   /// or drawn one by one as a rectangle and a text. Both give the same pixels.
@@ -84,49 +97,22 @@ class DisplayManager : public Manager {
   /// Window height in pixels.
   int getVerticalPixels() const;
 
-  /// The render window; null before start-up, after shut-down and when
-  /// headless. The characters drawn so far are put into it first, so
-  /// whatever the caller draws lands over them.
+  /// The render window; null before start-up, after shut-down, when
+  /// headless and in a terminal. The characters drawn so far are put into
+  /// it first, so whatever the caller draws lands over them.
   sf::RenderWindow *getWindow() const;
-
-  /// The render window for reading events and input state only: nothing
-  /// may be drawn through it, which lets the display skip repainting
-  /// backgrounds that are still untouched. Null as for getWindow.
-  sf::RenderWindow *getWindowForInput() const;
-
-  /// The terminal the grid is shown in; null unless started with the
-  /// display "terminal".
-  TerminalDisplay *getTerminal() const;
 
  private:
   DisplayManager();
   DisplayManager(const DisplayManager &) = delete;
   DisplayManager &operator=(const DisplayManager &) = delete;
 
-  /// Opens the window and prepares font, rectangle and text; -1 on failure.
-  int startGraphics();
-  /// Takes the terminal over for the grid; -1 on failure.
-  int startTerminal();
-  /// Creates the render window from the configuration; -1 if it cannot.
-  int openWindow();
-  /// Releases the window (closing it), the text and the rectangle.
-  void releaseGraphics();
-  /// Draws the collected characters into the window.
-  void drawBatch() const;
-
-  sf::Font font;                                  ///< the font every character is drawn in
-  std::unique_ptr<sf::RenderWindow> window;       ///< the game window; null when headless
-  int window_horizontal_pixels;                   ///< window width in pixels
-  int window_vertical_pixels;                     ///< window height in pixels
-  int window_horizontal_chars;                    ///< columns of the grid
-  int window_vertical_chars;                      ///< rows of the grid
-  std::unique_ptr<sf::RectangleShape> rectangle;  ///< one cell in the background colour
-  sf::Color window_background_color;              ///< colour the window is cleared to
-  std::unique_ptr<sf::Text> text;                 ///< reused for every character drawn
-  mutable CharacterBatch batch;                   ///< characters drawn since the batch was last put in the window
-  bool batch_ready;                               ///< the batch is prepared for the font and grid
-  bool batching;                                  ///< draw characters through the batch when it is ready
-  std::unique_ptr<TerminalDisplay> terminal;      ///< the terminal shown in; null when in a window or headless
+  int window_horizontal_pixels;    ///< window width in pixels
+  int window_vertical_pixels;      ///< window height in pixels
+  int window_horizontal_chars;     ///< columns of the grid
+  int window_vertical_chars;       ///< rows of the grid
+  bool batching;                   ///< draw characters through a batch where the screen has one
+  std::shared_ptr<Screen> screen;  ///< where the grid is shown; null until started
 };
 
 }  // namespace cv

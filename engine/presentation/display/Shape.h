@@ -15,7 +15,7 @@ enum ShapeType : int {
 
 /// A simple filled figure (circle, square or triangle) drawn in pixels at an
 /// object's position, over or instead of its character art. All shapes are
-/// drawn with one shared polygon that each draw shapes anew.
+/// drawn as a Polygon the display fills.
 class Shape {
  public:
   /// A white, opaque circle whose size follows the character grid:
@@ -48,8 +48,9 @@ class Shape {
   /// its size, a square 4, a triangle 3; an undefined shape has none.
   int getPointCount() const;
 
-  /// Draws the figure at a world position into the display's window. Draws
-  /// nothing without a window or while the type is undefined.
+  /// Draws the figure at a world position on the display's screen (in a
+  /// terminal, as the cells it covers). Draws nothing when the display shows
+  /// nothing (headless, not started) or while the type is undefined.
   void draw(Vector world_pos);
 
  private:

@@ -5,71 +5,60 @@
 #include <vector>
 
 #include "core/Manager.h"
+#include "presentation/InputSource.h"
 #include "presentation/input/EventKeyboard.h"
 #include "presentation/input/EventMouse.h"
-
-namespace sf {
-class RenderWindow;
-}  // namespace sf
+#include "presentation/input/keyCodes.h"
 
 namespace cv {
 
-class InputRecorder;
 class InputReplayer;
-class TerminalInput;
+class RecordingInput;
+class ReplayingInput;
 
-/// Offset added to a window-library key code the engine does not name, so
-/// that such keys still arrive, with a value outside Keyboard::Key.
-const int UNNAMED_KEY_OFFSET = 97;
-
-/// The engine key for a window-library key code. Codes of keys the engine
-/// does not name (and the library's -1 for an unidentified key) give
-/// code + UNNAMED_KEY_OFFSET.
-Keyboard::Key keyFromSFML(int sfml_code);
-
-/// The window-library key code of a named engine key; -1 (the library's
-/// unidentified key) for any other value.
-int sfmlKeyOf(Keyboard::Key key);
-
-/// The button a click is reported with: the window library's button of the
-/// press event itself (0 left, 1 right, 2 middle); undefined for any other.
-/// What is held when the event is read plays no part, so a click released
-/// before it was read keeps its button, and a right click while the left
-/// button is held is a right click.
-Mouse::Button clickedButton(int sfml_button);
-
-/// Turns the window's keyboard and mouse input into "cv-keyboard" and
-/// "cv-mouse" events once per game-loop iteration: first the window's
-/// queued events, then one event per held mouse button, then one per held
-/// key of a fixed list. A request to close the window ends the game.
-/// When the display shows the game in a terminal, the same events come
-/// from the terminal instead (TerminalInput).
+/// Turns keyboard and mouse input into "cv-keyboard" and "cv-mouse" events
+/// once per game-loop iteration: first the medium's events as they came,
+/// then one event per held mouse button, then one per held key of a fixed
+/// list. The input comes from the source of the display's screen (the
+/// window, the terminal, or nothing when headless; see InputSource.h). A
+/// request to close the window ends the game. A recording or a replay
+/// wraps that source.
 class InputManager : public Manager {
  public:
   static InputManager &getInstance();
   ~InputManager() override;
 
-  /// Turns the window's key repeat off, so that holding a key is reported
-  /// by polling, not by repeated presses. 0 started (also when already
-  /// started or headless), -1 when the display manager is not started.
+  /// Opens the input of the display's screen (in a window, key repeat goes
+  /// off, so that holding a key is reported by polling, not by repeated
+  /// presses). 0 started (also when already started), -1 when the display
+  /// manager is not started.
   int startUp() override;
 
-  /// Turns the window's key repeat back on and stops the manager.
+  /// Gives the input back as it was (the window's key repeat on again) and
+  /// stops the manager.
   void shutDown() override;
 
   /// True for "cv-keyboard" and "cv-mouse".
   bool isValid(std::string event_type) const override;
 
-  /// Reads and dispatches all input for one iteration. Does nothing when
-  /// headless; writes an error when there is no window.
+  /// Reads and dispatches all input for one iteration. Writes an error when
+  /// there is no input to read (before start-up, or with the window gone).
   void getInput();
 
   /// A keyboard event for a window-library key code, its action not yet set.
   EventKeyboard toEventKeyboard(int sfml_code) const;
 
-  /// Takes every event waiting in `window`'s queue and discards it. Returns
-  /// the key codes of the key presses among them, in queue order.
-  std::vector<int> drainKeyPresses(sf::RenderWindow &window) const;
+  /// Whether a key press can come to end a wait: false before start-up and
+  /// when headless.
+  bool canWaitForKeyPress() const;
+
+  /// Waits until a key is pressed, reading the input every 30 microseconds
+  /// and dispatching nothing; what arrives meanwhile is dropped, and the
+  /// display shows its last frame again if its medium changed size. Returns
+  /// the key codes (the window library's) pressed in the read that ended
+  /// the wait; none at once when nothing can come (canWaitForKeyPress), and
+  /// none when a request to stop the program ended it.
+  std::vector<int> waitForKeyPress();
 
   /// Sends `event` to the objects interested in it, recording it with the
   /// step while a recording is made. Ignored (0) while a recording is
@@ -96,25 +85,22 @@ class InputManager : public Manager {
   /// After the game loop's last step `last_step`: closes the recording, or
   /// compares the replay's end with the recording's.
   void endRecordingAndReplay(int last_step);
-  /// The terminal's input; null unless the display is a terminal.
-  TerminalInput *getTerminalInput() const;
 
  private:
   InputManager();
   InputManager(const InputManager &) = delete;
   InputManager &operator=(const InputManager &) = delete;
 
-  /// Dispatches the window's queued events in order. Returns false when a
-  /// close request ended the game (the rest of the queue stays unread).
-  bool sendWindowEvents(sf::RenderWindow &window) const;
-  /// One PRESSED mouse event per held button: left, right, middle.
-  void sendHeldButtons(const sf::RenderWindow &window) const;
-  /// One KEY_DOWN event per held key of the polled list, in its order.
-  void sendHeldKeys() const;
+  /// Takes the live source back out of a recording or replay wrapped round it.
+  void unwrapSource();
 
-  std::unique_ptr<InputRecorder> recorder;  ///< the recording being made, or null
-  std::unique_ptr<InputReplayer> replayer;  ///< the recording being replayed, or null
-  std::unique_ptr<TerminalInput> terminal_input;  ///< input from the terminal; null for a window
+  InputDispatch dispatch;                   ///< hands an event to the objects interested in it
+  std::unique_ptr<InputSource> source;      ///< where input comes from; null until started
+  std::unique_ptr<InputReplayer> replayer;  ///< a recording read, until it wraps the source at start-up
+  bool replaying;                           ///< a recording replaces live input
+  int replay_seed;                          ///< the recorded seed, while replaying
+  RecordingInput *recording;                ///< the recording wrapped round the source, or null
+  ReplayingInput *replay;                   ///< the replay wrapped round the source, or null
 };
 
 }  // namespace cv

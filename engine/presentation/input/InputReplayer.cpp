@@ -113,6 +113,10 @@ void InputReplayer::drift(int step, const std::string &what) {
 }
 
 void InputReplayer::playStep(int step, WorldDigest world, const InputManager &input_manager) {
+  playStep(step, world, [&input_manager](const Event *event) { return input_manager.Manager::onEvent(event); });
+}
+
+void InputReplayer::playStep(int step, WorldDigest world, const InputDispatch &dispatch) {
   // Entries of steps already gone (a game that fell behind its recording) are skipped.
   while (next < entries.size() && entries[next].step < step)
     next++;
@@ -132,13 +136,13 @@ void InputReplayer::playStep(int step, WorldDigest world, const InputManager &in
       EventKeyboard keyboard;
       keyboard.setKey(static_cast<Keyboard::Key>(entry.code));
       keyboard.setKeyboardAction(static_cast<EventKeyboardAction>(entry.action));
-      receivers = input_manager.Manager::onEvent(&keyboard);
+      receivers = dispatch(&keyboard);
     } else {
       EventMouse mouse;
       mouse.setMouseAction(static_cast<EventMouseAction>(entry.action));
       mouse.setMouseButton(static_cast<Mouse::Button>(entry.code));
       mouse.setMousePosition(Vector(entry.x, entry.y));
-      receivers = input_manager.Manager::onEvent(&mouse);
+      receivers = dispatch(&mouse);
     }
     if (receivers != entry.receivers) {
       std::snprintf(text, sizeof text, "%s event reached %d objects, recorded %d",

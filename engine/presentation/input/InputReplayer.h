@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "presentation/InputSource.h"
 #include "presentation/input/InputRecorder.h"
 
 namespace cv {
@@ -37,7 +38,11 @@ class InputReplayer {
   int getLastStep() const;
 
   /// At the start of `step`: compares `world` with the recording and sends
-  /// the step's recorded events through `input_manager`'s dispatch.
+  /// the step's recorded events to `dispatch`.
+  void playStep(int step, WorldDigest world, const InputDispatch &dispatch);
+
+  /// playStep to the objects interested in each event, as `input_manager`
+  /// would hand them live input.
   void playStep(int step, WorldDigest world, const InputManager &input_manager);
 
   /// After the game's last step `last_step`: compares the final world and

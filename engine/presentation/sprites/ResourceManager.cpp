@@ -4,7 +4,8 @@
 #include <new>
 
 #include "foundation/LogManager.h"
-#include "presentation/window/AudioDevice.h"
+#include "presentation/AudioOutput.h"
+#include "presentation/BackEnd.h"
 #include "presentation/sprites/Sprite.h"
 #include "presentation/sprites/SpriteFileReader.h"
 
@@ -18,7 +19,7 @@ namespace {
 // Null when there is no audio device or no memory.
 template <typename Audio>
 Audio *audioIn(std::unique_ptr<Audio> &slot) {
-  if (!AudioDevice::isAvailable())
+  if (!audioOutput().isAvailable())
     return nullptr;
   if (!slot) {
     try {
@@ -52,7 +53,7 @@ int ResourceManager::startUp() {
   sound_count = 0;
   music_count = 0;
   // Asked now, so a silent game says why before anything is loaded.
-  AudioDevice::isAvailable();
+  audioOutput().isAvailable();
   Manager::startUp();
   LogManager::getInstance().writeLog(5, "ResourceManager::startUp(): successfully started.");
   return 0;

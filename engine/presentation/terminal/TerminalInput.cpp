@@ -6,6 +6,7 @@
 #include "platform/terminal.h"
 #include "presentation/input/EventKeyboard.h"
 #include "presentation/input/EventMouse.h"
+#include "presentation/input/keyCodes.h"
 #include "presentation/terminal/terminal_codes.h"
 
 namespace cv {
@@ -19,10 +20,8 @@ const int READ_CHUNK = 4096;
 
 std::int64_t nowMilliseconds() { return platform::monotonicMicroseconds() / 1000; }
 
-// Whether `key` is one the window reports as held (F11, F12 and unnamed keys are not).
-bool isPolledKey(int key) {
-  return key >= Keyboard::SPACE && key <= Keyboard::BACKSPACE && key != Keyboard::F11 && key != Keyboard::F12;
-}
+// Dispatches nothing: for what arrives while nothing may be sent.
+int ignore(const Event *) { return 0; }
 
 int buttonIndex(Mouse::Button button) {
   switch (button) {
@@ -35,10 +34,8 @@ int buttonIndex(Mouse::Button button) {
 
 }  // namespace
 
-TerminalInput::TerminalInput(std::function<void(const Event *)> dispatch_event,
-                             std::function<void(const char *)> send_control)
-    : dispatch(std::move(dispatch_event)),
-      send(std::move(send_control)),
+TerminalInput::TerminalInput(std::function<void(const char *)> send_control)
+    : send(std::move(send_control)),
       buttons_held{false, false, false},
       releases(false) {}
 
@@ -54,29 +51,38 @@ void TerminalInput::readWaiting(std::vector<char> &bytes) const {
   }
 }
 
-void TerminalInput::getInput() {
+bool TerminalInput::getInput(const InputDispatch &dispatch) {
   std::vector<char> bytes;
   readWaiting(bytes);
-  handleBytes(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), nowMilliseconds());
+  handleBytes(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), nowMilliseconds(), dispatch);
+  return true;
 }
 
-void TerminalInput::handleBytes(const char *bytes, int count, std::int64_t now_ms) {
+void TerminalInput::handleBytes(const char *bytes, int count, std::int64_t now_ms, const InputDispatch &dispatch) {
   std::vector<TerminalInputItem> items;
   if (bytes && count > 0)
     decoder.feed(bytes, count, items);
   else
     decoder.flush(items);
   for (Keyboard::Key key : released_meanwhile)
-    handleKey(key, KeyPhase::RELEASE, now_ms);
+    handleKey(key, KeyPhase::RELEASE, now_ms, dispatch);
   released_meanwhile.clear();
   for (const TerminalInputItem &item : items)
-    handleItem(item, now_ms);
-  releaseStaleKeys(now_ms);
-  sendHeldButtons();
-  sendHeldKeys();
+    handleItem(item, now_ms, dispatch);
+  releaseStaleKeys(now_ms, dispatch);
+  sendHeldInput(dispatch);
 }
 
-std::vector<Keyboard::Key> TerminalInput::drainKeyPresses() {
+bool TerminalInput::isKeyHeld(Keyboard::Key key) const { return held_keys.count(key) > 0; }
+
+bool TerminalInput::isButtonHeld(Mouse::Button button) const {
+  const int index = buttonIndex(button);
+  return index >= 0 && buttons_held[index];
+}
+
+Vector TerminalInput::getMousePosition() const { return mouse_position; }
+
+std::vector<int> TerminalInput::takeKeyPresses() {
   std::vector<char> bytes;
   readWaiting(bytes);
   std::vector<TerminalInputItem> items;
@@ -84,33 +90,33 @@ std::vector<Keyboard::Key> TerminalInput::drainKeyPresses() {
     decoder.flush(items);
   else
     decoder.feed(bytes.data(), static_cast<int>(bytes.size()), items);
-  std::vector<Keyboard::Key> pressed;
+  std::vector<int> pressed;
   for (const TerminalInputItem &item : items) {
     if (item.kind == TerminalInputItem::KEY && item.phase == KeyPhase::PRESS)
-      pressed.push_back(item.key);
+      pressed.push_back(sfmlKeyOf(item.key));
     else if (item.kind == TerminalInputItem::KEY && item.phase == KeyPhase::RELEASE)
       released_meanwhile.push_back(item.key);
     else if (item.kind == TerminalInputItem::MOUSE_UP && buttonIndex(item.button) >= 0)
       buttons_held[buttonIndex(item.button)] = false;
     else if (item.kind == TerminalInputItem::RELEASES_OFFERED)
-      handleItem(item, nowMilliseconds());
+      handleItem(item, nowMilliseconds(), ignore);
   }
   return pressed;
 }
 
-void TerminalInput::handleItem(const TerminalInputItem &item, std::int64_t now_ms) {
+void TerminalInput::handleItem(const TerminalInputItem &item, std::int64_t now_ms, const InputDispatch &dispatch) {
   switch (item.kind) {
     case TerminalInputItem::KEY:
-      handleKey(item.key, item.phase, now_ms);
+      handleKey(item.key, item.phase, now_ms, dispatch);
       break;
     case TerminalInputItem::MOUSE_MOVED:
       mouse_position = Vector(static_cast<float>(item.column), static_cast<float>(item.row));
-      sendMouse(MOVED, Mouse::MOUSE_BUTTON_UNDEFINED);
+      sendMouse(MOVED, Mouse::MOUSE_BUTTON_UNDEFINED, dispatch);
       break;
     case TerminalInputItem::MOUSE_DOWN:
       mouse_position = Vector(static_cast<float>(item.column), static_cast<float>(item.row));
       buttons_held[buttonIndex(item.button)] = true;
-      sendMouse(CLICKED, item.button);
+      sendMouse(CLICKED, item.button, dispatch);
       break;
     case TerminalInputItem::MOUSE_UP:
       mouse_position = Vector(static_cast<float>(item.column), static_cast<float>(item.row));
@@ -126,12 +132,12 @@ void TerminalInput::handleItem(const TerminalInputItem &item, std::int64_t now_m
   }
 }
 
-void TerminalInput::handleKey(Keyboard::Key key, KeyPhase phase, std::int64_t now_ms) {
+void TerminalInput::handleKey(Keyboard::Key key, KeyPhase phase, std::int64_t now_ms, const InputDispatch &dispatch) {
   const auto held = held_keys.find(key);
   if (phase == KeyPhase::RELEASE) {
     if (held != held_keys.end()) {
       held_keys.erase(held);
-      sendKey(key, KEY_RELEASED);
+      sendKey(key, KEY_RELEASED, dispatch);
     }
     return;
   }
@@ -144,10 +150,10 @@ void TerminalInput::handleKey(Keyboard::Key key, KeyPhase phase, std::int64_t no
   if (phase == KeyPhase::REPEAT && releases)
     return;  // a repeat of a key whose press came before the pause took it
   held_keys[key] = HeldKey{now_ms, false};
-  sendKey(key, KEY_PRESSED);
+  sendKey(key, KEY_PRESSED, dispatch);
 }
 
-void TerminalInput::releaseStaleKeys(std::int64_t now_ms) {
+void TerminalInput::releaseStaleKeys(std::int64_t now_ms, const InputDispatch &dispatch) {
   if (releases)
     return;  // the terminal says when a key comes up
   for (auto it = held_keys.begin(); it != held_keys.end();) {
@@ -155,40 +161,26 @@ void TerminalInput::releaseStaleKeys(std::int64_t now_ms) {
     if (now_ms - it->second.last_ms > wait) {
       const Keyboard::Key key = static_cast<Keyboard::Key>(it->first);
       it = held_keys.erase(it);
-      sendKey(key, KEY_RELEASED);
+      sendKey(key, KEY_RELEASED, dispatch);
     } else {
       ++it;
     }
   }
 }
 
-void TerminalInput::sendKey(Keyboard::Key key, int action) const {
+void TerminalInput::sendKey(Keyboard::Key key, int action, const InputDispatch &dispatch) const {
   EventKeyboard event;
   event.setKey(key);
   event.setKeyboardAction(static_cast<EventKeyboardAction>(action));
   dispatch(&event);
 }
 
-void TerminalInput::sendMouse(int action, Mouse::Button button) const {
+void TerminalInput::sendMouse(int action, Mouse::Button button, const InputDispatch &dispatch) const {
   EventMouse event;
   event.setMouseAction(static_cast<EventMouseAction>(action));
   event.setMouseButton(button);
   event.setMousePosition(mouse_position);
   dispatch(&event);
-}
-
-void TerminalInput::sendHeldButtons() const {
-  // One event per held button, left, right, middle, as from the window.
-  const Mouse::Button buttons[] = {Mouse::LEFT_BUTTON, Mouse::RIGHT_BUTTON, Mouse::MIDDLE_BUTTON};
-  for (Mouse::Button button : buttons)
-    if (buttons_held[buttonIndex(button)])
-      sendMouse(PRESSED, button);
-}
-
-void TerminalInput::sendHeldKeys() const {
-  for (const auto &[key, held] : held_keys)
-    if (isPolledKey(key))
-      sendKey(static_cast<Keyboard::Key>(key), KEY_DOWN);
 }
 
 }  // namespace cv

@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "foundation/Vector.h"
+#include "presentation/InputSource.h"
 #include "presentation/terminal/TerminalInputDecoder.h"
 
 namespace cv {
-
-class Event;
 
 /// Turns what the terminal sends into the keyboard and mouse events the
 /// window gives, for the input manager when the game is shown in a
@@ -20,7 +19,7 @@ class Event;
 /// key counts as held until its repeats stop. A terminal that reports
 /// releases (kitty keyboard protocol) is asked to, and its releases are used.
 /// Mouse: MOVED, CLICKED with its button, PRESSED for held buttons, in cells.
-class TerminalInput {
+class TerminalInput : public InputSource {
  public:
   /// Longest wait for a held key's first repeat, in milliseconds: terminals
   /// start repeating after a delay of about half a second.
@@ -28,22 +27,29 @@ class TerminalInput {
   /// Longest gap between two repeats of a held key, in milliseconds.
   static const int REPEAT_GAP_MS = 120;
 
-  /// `dispatch` hands each event to the objects interested in it; `send`
-  /// writes control text to the terminal (to ask for key releases).
-  TerminalInput(std::function<void(const Event *)> dispatch, std::function<void(const char *)> send);
+  /// `send` writes control text to the terminal (to ask for key releases).
+  explicit TerminalInput(std::function<void(const char *)> send);
 
   /// Reads what waits on the terminal and dispatches the iteration's events.
-  void getInput();
+  /// Always true: closing the terminal ends the game by a signal instead.
+  bool getInput(const InputDispatch &dispatch) override;
 
   /// Dispatches the events of `bytes` arrived at `now_ms` (milliseconds on
   /// any steady clock), then the held keys and buttons: getInput without
   /// the reading, for tests. A null `bytes` is a read that brought nothing.
-  void handleBytes(const char *bytes, int count, std::int64_t now_ms);
+  void handleBytes(const char *bytes, int count, std::int64_t now_ms, const InputDispatch &dispatch);
 
-  /// Reads the terminal and returns the keys pressed, dispatching nothing
-  /// (for a pause). Releases read meanwhile are reported at the next
-  /// getInput.
-  std::vector<Keyboard::Key> drainKeyPresses();
+  /// Whether `key` counts as held.
+  bool isKeyHeld(Keyboard::Key key) const override;
+  /// Whether the terminal last reported `button` down.
+  bool isButtonHeld(Mouse::Button button) const override;
+  /// The mouse's last reported cell.
+  Vector getMousePosition() const override;
+
+  /// Reads the terminal and returns the keys pressed as the window library's
+  /// codes, dispatching nothing (for a pause). Releases read meanwhile are
+  /// reported at the next getInput.
+  std::vector<int> takeKeyPresses() override;
 
   /// Whether the terminal reports key releases.
   bool hasReleases() const;
@@ -57,16 +63,13 @@ class TerminalInput {
 
   /// Reads the bytes waiting (at most a few reads' worth) into `bytes`.
   void readWaiting(std::vector<char> &bytes) const;
-  void handleItem(const TerminalInputItem &item, std::int64_t now_ms);
-  void handleKey(Keyboard::Key key, KeyPhase phase, std::int64_t now_ms);
-  void sendKey(Keyboard::Key key, int action) const;
-  void sendMouse(int action, Mouse::Button button) const;
+  void handleItem(const TerminalInputItem &item, std::int64_t now_ms, const InputDispatch &dispatch);
+  void handleKey(Keyboard::Key key, KeyPhase phase, std::int64_t now_ms, const InputDispatch &dispatch);
+  void sendKey(Keyboard::Key key, int action, const InputDispatch &dispatch) const;
+  void sendMouse(int action, Mouse::Button button, const InputDispatch &dispatch) const;
   /// KEY_RELEASED for the held keys whose repeats stopped.
-  void releaseStaleKeys(std::int64_t now_ms);
-  void sendHeldButtons() const;
-  void sendHeldKeys() const;
+  void releaseStaleKeys(std::int64_t now_ms, const InputDispatch &dispatch);
 
-  std::function<void(const Event *)> dispatch;  ///< hands an event to the interested objects
   std::function<void(const char *)> send;       ///< writes control text to the terminal
   TerminalInputDecoder decoder;                 ///< bytes to keys and mouse inputs
   std::map<int, HeldKey> held_keys;             ///< keys counting as held, by key value

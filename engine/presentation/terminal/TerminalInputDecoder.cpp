@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "presentation/input/InputManager.h"
+#include "presentation/input/keyCodes.h"
 
 namespace cv {
 
