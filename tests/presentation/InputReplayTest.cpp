@@ -7,10 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Corvane.h"
+#include "presentation/input/RecordingInput.h"
 #include "support/RecordingObject.h"
 #include "support/TestEngine.h"
 
@@ -50,31 +54,60 @@ class InputReplayTest : public ::testing::Test {
   cvtest::TestEngine engine;
 };
 
+// An input source that sends what a test gives it, as a medium would.
+class ScriptedInput : public cv::InputSource {
+ public:
+  std::vector<std::function<void(const cv::InputDispatch &)>> next;  // sent at the next getInput
+
+  bool getInput(const cv::InputDispatch &dispatch) override {
+    for (const auto &send : next) send(dispatch);
+    next.clear();
+    return true;
+  }
+  bool isKeyHeld(cv::Keyboard::Key) const override { return false; }
+  bool isButtonHeld(cv::Mouse::Button) const override { return false; }
+  cv::Vector getMousePosition() const override { return cv::Vector(); }
+  std::vector<int> takeKeyPresses() override { return {}; }
+};
+
 TEST_F(InputReplayTest, RecordedInputAndWorldReadBackAndReplayWithoutDrift) {
   const std::string path = engine.directory() + "/made.rec";
-  setenv("CORVANE_RECORD", path.c_str(), 1);
-  cv::InputManager &input = cv::InputManager::getInstance();
-  ASSERT_EQ(input.startRecording(42), 0);
-  unsetenv("CORVANE_RECORD");
+  auto recorder = std::make_unique<cv::InputRecorder>();
+  ASSERT_EQ(recorder->open(path, 42, cv::Config::getInstance().getConfigText()), 0);
+  auto scripted = std::make_unique<ScriptedInput>();
+  ScriptedInput &player = *scripted;
+  cv::RecordingInput recording(std::move(scripted), std::move(recorder));
   auto *listener = new cvtest::RecordingObject;
   listener->registerInterest(cv::KEYBOARD_EVENT);
-  cv::EventKeyboard key;
-  key.setKey(cv::Keyboard::A);
-  key.setKeyboardAction(cv::KEY_PRESSED);
-  EXPECT_EQ(input.onEvent(&key), 1);
-  cv::EventMouse mouse;
-  mouse.setMouseAction(cv::MOVED);
-  mouse.setMousePosition(cv::Vector(3.5f, 0.1f));
-  EXPECT_EQ(input.onEvent(&mouse), 0);
+  player.next.push_back([](const cv::InputDispatch &dispatch) {
+    cv::EventKeyboard key;
+    key.setKey(cv::Keyboard::A);
+    key.setKeyboardAction(cv::KEY_PRESSED);
+    EXPECT_EQ(dispatch(&key), 1);
+    cv::EventMouse mouse;
+    mouse.setMouseAction(cv::MOVED);
+    mouse.setMousePosition(cv::Vector(3.5f, 0.1f));
+    EXPECT_EQ(dispatch(&mouse), 0);
+  });
   const cv::WorldDigest world = cv::digestWorld();
-  input.endRecordingAndReplay(0);
+  cv::InputManager &input = cv::InputManager::getInstance();
+  const auto dispatch = [&input](const cv::Event *event) { return input.onEvent(event); };
+  EXPECT_TRUE(recording.getInput(dispatch));
+  // What the game sends itself is not the player's: it is not recorded.
+  cv::EventKeyboard own;
+  own.setKey(cv::Keyboard::B);
+  own.setKeyboardAction(cv::KEY_PRESSED);
+  EXPECT_EQ(input.onEvent(&own), 1);
+  recording.close(0);
   EXPECT_TRUE(engine.logged("InputRecorder::open(): Recording input to '" + path + "'."));
   EXPECT_TRUE(engine.logged("InputRecorder::close(): Recorded 1 steps to '" + path + "'."));
 
   const std::string text = readFile(path);
-  EXPECT_EQ(text.rfind("corvane-recording 1\nseed 42\nconfig headless%3Atrue%2C\n", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("corvane-recording 1\nseed 42\nconfig headless%3Atrue%2C\n0 world " +
+                           worldLine(0, world).substr(8) + "\n", 0), 0u) << text;
   EXPECT_NE(text.find("\n0 keyboard 0 " + std::to_string(cv::Keyboard::A) + " 1\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\n0 mouse 2 -1 3.5 0.1 0\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("keyboard 0 " + std::to_string(cv::Keyboard::B) + " "), std::string::npos) << text;
 
   cv::InputReplayer replayer;
   ASSERT_EQ(replayer.open(path), 0);
@@ -87,6 +120,25 @@ TEST_F(InputReplayTest, RecordedInputAndWorldReadBackAndReplayWithoutDrift) {
   replayer.finish(0, cv::digestWorld());
   EXPECT_TRUE(engine.logged("InputReplayer::finish(): Replay of '" + path +
                             "' matched its recording: 1 steps, 1 objects at the end."));
+}
+
+TEST(InputReplay, TheGamesOwnEventsReachItsObjectsDuringAReplay) {
+  cvtest::TestEngine engine;
+  const std::string path = engine.directory() + "/long.rec";
+  cvtest::writeFile(path, "corvane-recording 1\nseed 5\nconfig \nend 1000 0 00000000\n");
+  setenv("CORVANE_REPLAY", path.c_str(), 1);
+  const int started = engine.start();
+  unsetenv("CORVANE_REPLAY");
+  ASSERT_EQ(started, 0);
+  ASSERT_TRUE(cv::InputManager::getInstance().isReplaying());
+  auto *listener = new cvtest::RecordingObject;
+  listener->registerInterest(cv::KEYBOARD_EVENT);
+  cv::EventKeyboard own;
+  own.setKey(cv::Keyboard::B);
+  own.setKeyboardAction(cv::KEY_PRESSED);
+  EXPECT_EQ(cv::InputManager::getInstance().onEvent(&own), 1);
+  EXPECT_EQ(listener->received, std::vector<std::string>{cv::KEYBOARD_EVENT});
+  engine.stop();
 }
 
 TEST_F(InputReplayTest, ADifferentWorldIsADriftNamedWithItsStep) {

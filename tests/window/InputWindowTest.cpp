@@ -469,6 +469,36 @@ TEST(InputWindow, CloseRequestEndsTheGameAndDropsTheRestOfThatIterationsInput) {
   engine.stop();
 }
 
+TEST(InputWindow, CloseRequestEndsAReplayAsItEndsAGame) {
+  const std::string title = "corvane-input-close-replay";
+  TestEngine engine(windowConfig(title, "log_level:1,"));
+  // A recording of a thousand steps with no input in them.
+  const std::string recording = engine.directory() + "/long.rec";
+  cvtest::writeFile(recording, "corvane-recording 1\nseed 5\nconfig \nend 1000 0 00000000\n");
+  setenv("CORVANE_REPLAY", recording.c_str(), 1);
+  const int started = engine.start();
+  unsetenv("CORVANE_REPLAY");
+  ASSERT_EQ(started, 0);
+  ASSERT_TRUE(cv::InputManager::getInstance().isReplaying());
+  const unsigned long handle = cv::DisplayManager::getInstance().getWindow()->getSystemHandle();
+  {
+    Loop loop;
+    Recorder recorder(loop);
+    bool sent = false, kept_running = true;
+    int closed = -1;
+    loop.run([&] {
+      closed = loop.between([&] { sent = cvtest::requestWindowClose(handle); });
+      kept_running = loop.waitIterations(30);
+    });
+    ASSERT_TRUE(sent);
+    ASSERT_NE(closed, -1);
+    EXPECT_FALSE(kept_running);
+    EXPECT_EQ(loop.iteration(), closed + 1);
+    EXPECT_TRUE(engine.logged("InputManager::getInput(): Window close event. Setting game over."));
+  }
+  engine.stop();
+}
+
 TEST(InputWindow, PauseKeyPressedAgainResumesAndStaysResumed) {
   const std::string title = "corvane-input-pause-again";
   TestEngine engine(windowConfig(title, "log_level:1,"));

@@ -107,15 +107,6 @@ std::vector<int> InputManager::waitForKeyPress() {
   return pressed;
 }
 
-int InputManager::onEvent(const Event *event) const {
-  if (replaying)
-    return 0;
-  const int receivers = Manager::onEvent(event);
-  if (recording)
-    recording->record(*event, receivers);
-  return receivers;
-}
-
 int InputManager::prepareReplay() {
   const char *filename = std::getenv("CORVANE_REPLAY");
   if (!filename || !*filename)

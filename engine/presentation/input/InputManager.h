@@ -22,7 +22,10 @@ class ReplayingInput;
 /// list. The input comes from the source of the display's screen (the
 /// window, the terminal, or nothing when headless; see InputSource.h). A
 /// request to close the window ends the game. A recording or a replay
-/// wraps that source.
+/// wraps that source: a recording holds what the player did, and a replay
+/// stands in for the player only. Events a game sends itself through
+/// onEvent (Manager's) reach its objects in a replay as in play, and are
+/// not recorded, since the game sends them again when it is replayed.
 class InputManager : public Manager {
  public:
   static InputManager &getInstance();
@@ -59,12 +62,6 @@ class InputManager : public Manager {
   /// the wait; none at once when nothing can come (canWaitForKeyPress), and
   /// none when a request to stop the program ended it.
   std::vector<int> waitForKeyPress();
-
-  /// Sends `event` to the objects interested in it, recording it with the
-  /// step while a recording is made. Ignored (0) while a recording is
-  /// replayed: live input does not count then. Returns the objects that
-  /// took it.
-  int onEvent(const Event *event) const;
 
   /// When "CORVANE_REPLAY" names a recording, reads it and loads its
   /// configuration, the current configuration's own settings on top (so a

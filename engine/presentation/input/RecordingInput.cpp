@@ -20,10 +20,6 @@ bool RecordingInput::getInput(const InputDispatch &dispatch) {
   });
 }
 
-void RecordingInput::record(const Event &event, int receivers) {
-  recorder->event(GameManager::getInstance().getStepCount(), event, receivers);
-}
-
 void RecordingInput::close(int last_step) { recorder->close(last_step, digestWorld()); }
 
 }  // namespace cv

@@ -6,7 +6,6 @@
 
 namespace cv {
 
-class Event;
 class InputRecorder;
 
 /// Records a game while it is played: at the start of every step the
@@ -19,10 +18,6 @@ class RecordingInput : public ForwardingInput {
 
   /// The world at the start of the step, then the live input, recorded.
   bool getInput(const InputDispatch &dispatch) override;
-
-  /// Records an event sent at the current step by other means than the
-  /// wrapped source, and the number of objects that took it.
-  void record(const Event &event, int receivers);
 
   /// Records the end of the game after `last_step` and closes the recording.
   void close(int last_step);
