@@ -69,10 +69,10 @@ Vector Pause::getMessagePosition() const { return message_position; }
 
 void Pause::showMessage() const {
   // The back buffer was cleared when the last frame was shown, and the world
-  // has not moved since: drawing it again gives that frame (each animation
-  // advances by one draw), and the message goes on top.
+  // has not moved since: drawing it again, without moving any animation on,
+  // gives the world as it stands, and the message goes on top.
   WorldManager &world_manager = WorldManager::getInstance();
-  world_manager.draw();
+  world_manager.redraw();
   const Box view = world_manager.getView();
   const int rows = static_cast<int>(sizeof(PAUSE_MESSAGE) / sizeof(PAUSE_MESSAGE[0]));
   const bool in_middle = message_position.getX() < 0 && message_position.getY() < 0;

@@ -310,6 +310,8 @@ void Object::setAvoidCollisions(bool new_avoid_collisions) {
 
 Animation Object::getAnimation() const { return animation; }
 
+void Object::setAnimation(Animation new_animation) { animation = std::move(new_animation); }
+
 int Object::setSprite(std::string sprite_label) {
   Sprite *sprite = ResourceManager::getInstance().getSprite(sprite_label);
   if (!sprite) {

@@ -146,6 +146,9 @@ class Object {
 
   /// A copy of the object's animation.
   Animation getAnimation() const;
+  /// Puts back an animation taken with getAnimation (its sprite, frame,
+  /// count and modified flag), keeping the object's box.
+  void setAnimation(Animation new_animation);
   /// Takes the sprite labelled `sprite_label` from the resource manager.
   int setSprite(std::string sprite_label);
 

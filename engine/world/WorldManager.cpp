@@ -1,5 +1,8 @@
 #include "world/WorldManager.h"
 
+#include <utility>
+#include <vector>
+
 #include "core/ObjectListIterator.h"
 #include "foundation/LogManager.h"
 #include "foundation/utility.h"
@@ -166,6 +169,19 @@ void WorldManager::draw() {
         object->draw();
     }
   }
+}
+
+void WorldManager::redraw() {
+  // Drawing moves each animation on by a draw: the animations are kept
+  // before and put back after.
+  const ObjectList all = getAllObjects(true);
+  std::vector<std::pair<Object *, Animation>> kept;
+  kept.reserve(static_cast<std::size_t>(all.getCount()));
+  for (ObjectListIterator li(&all); !li.isDone(); li.next())
+    kept.emplace_back(li.currentObject(), li.currentObject()->getAnimation());
+  draw();
+  for (auto &[object, animation] : kept)
+    object->setAnimation(std::move(animation));
 }
 
 ObjectList WorldManager::getCollisions(const Object *object, Vector where) const {

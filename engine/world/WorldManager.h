@@ -48,6 +48,10 @@ class WorldManager : public Manager {
   void update();
   /// Draws every visible object in the view, lowest altitude first.
   void draw();
+  /// Draws the world again as draw() does, but leaves every object's
+  /// animation where it was: for showing a frame again while nothing moves
+  /// (a pause), which must not move the animations on.
+  void redraw();
 
   /// The world's extent; its corner is taken to be (0, 0).
   Box getBoundary() const;

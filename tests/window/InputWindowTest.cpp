@@ -397,6 +397,58 @@ TEST(InputWindow, PauseKeyStopsTheLoopUntilAnyKeyIsPressed) {
   engine.stop();
 }
 
+// Notes, at every step, how many draws its animation has had (two frames of
+// four draws each: the count goes round every eight).
+class Spinner : public cv::Object {
+ public:
+  Spinner() {
+    setSprite("example");
+    setPosition(cv::Vector(40, 12));
+    registerInterest(cv::STEP_EVENT);
+  }
+  int eventHandler(const cv::Event *event) override {
+    if (event->getType() != cv::STEP_EVENT)
+      return 0;
+    draws.push_back(getAnimation().getIndex() * 4 + getAnimation().getSlowdownCount());
+    return 1;
+  }
+  std::vector<int> draws;  // at each step
+};
+
+TEST(InputWindow, PauseWithItsMessageLeavesAnimationsWhereTheyWere) {
+  const std::string title = "corvane-input-pause-message";
+  TestEngine engine(windowConfig(title, "log_level:1,"));
+  ASSERT_EQ(engine.start(), 0);
+  ASSERT_EQ(cv::ResourceManager::getInstance().loadSprite(std::string(CORVANE_TEST_FIXTURES) + "/sprites/example.txt",
+                                                          "example"),
+            0);
+  {
+    cv::Pause pause(cv::Keyboard::F10);
+    pause.setShowMessage(true);
+    auto *spinner = new Spinner;
+    Loop loop;
+    Recorder recorder(loop);
+    bool focused = false;
+    int paused = -1;
+    loop.run([&] {
+      focused = focus(title);
+      loop.waitIterations(3);
+      paused = loop.between([&] { xdotool("key F10"); });
+      std::this_thread::sleep_for(300ms);
+      xdotool("key space");
+      loop.waitIterations(5);
+    });
+    ASSERT_TRUE(focused);
+    ASSERT_NE(paused, -1);
+    ASSERT_TRUE(engine.logged("Pause::eventHandler(): Game resumed."));
+    // One draw between two steps, the pause's frame not counted.
+    ASSERT_GE(spinner->draws.size(), 8u);
+    for (size_t i = 1; i < spinner->draws.size(); i++)
+      EXPECT_EQ(spinner->draws[i], (spinner->draws[i - 1] + 1) % 8) << "step " << i;
+  }
+  engine.stop();
+}
+
 TEST(InputWindow, TerminateWhilePausedEndsThePauseAndTheGame) {
   const std::string title = "corvane-input-pause-terminate";
   TestEngine engine(windowConfig(title, "log_level:1,"));

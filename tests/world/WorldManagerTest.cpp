@@ -303,3 +303,26 @@ TEST_F(WorldManagerTest, GameEventsReachRegisteredActiveObjects) {
   EXPECT_EQ(world().onEvent(&bonus), 1);
   EXPECT_EQ(journal, std::vector<std::string>{"a bonus"});
 }
+
+TEST_F(WorldManagerTest, RedrawLeavesEveryAnimationWhereItWas) {
+  // Two frames, four draws each.
+  ASSERT_EQ(cv::ResourceManager::getInstance().loadSprite(std::string(CORVANE_TEST_FIXTURES) + "/sprites/example.txt",
+                                                          "example"),
+            0);
+  auto *walker = new cv::Object;
+  ASSERT_EQ(walker->setSprite("example"), 0);
+  walker->setPosition(Vector(10, 10));
+  for (int i = 0; i < 3; i++)
+    world().draw();
+  cv::Animation before = walker->getAnimation();
+  before.setModified(false);
+  walker->setAnimation(before);
+  for (int i = 0; i < 5; i++)
+    world().redraw();
+  EXPECT_EQ(walker->getAnimation().getIndex(), 0);
+  EXPECT_EQ(walker->getAnimation().getSlowdownCount(), 3);
+  EXPECT_FALSE(walker->getAnimation().isModified());
+  world().draw();  // the fourth draw of the first frame moves it on
+  EXPECT_EQ(walker->getAnimation().getIndex(), 1);
+  EXPECT_EQ(walker->getAnimation().getSlowdownCount(), 0);
+}
