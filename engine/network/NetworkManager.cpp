@@ -64,7 +64,11 @@ int millisecondsBetween(std::int64_t since, std::int64_t now) {
 }  // namespace
 
 NetworkManager::NetworkManager()
-    : server_socket(-1), max_sockets(1), max_message_size(DEFAULT_MAX_MESSAGE_SIZE), idle_timeout(0) {
+    : server_socket(-1),
+      max_sockets(1),
+      max_message_size(DEFAULT_MAX_MESSAGE_SIZE),
+      idle_timeout(0),
+      stall_timeout(STALLED_PEER_MILLISECONDS) {
   setType("NetworkManager");
 }
 
@@ -98,6 +102,7 @@ void NetworkManager::shutDown() {
   max_sockets = 1;
   max_message_size = DEFAULT_MAX_MESSAGE_SIZE;
   idle_timeout = 0;
+  stall_timeout = STALLED_PEER_MILLISECONDS;
   platform::socketShutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -279,6 +284,18 @@ int NetworkManager::setIdleTimeout(int milliseconds) {
 
 int NetworkManager::getIdleTimeout() const { return idle_timeout; }
 
+int NetworkManager::setStallTimeout(int milliseconds) {
+  if (milliseconds < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setStallTimeout(): Error! Timeout %d is below 0.",
+                                       milliseconds);
+    return -1;
+  }
+  stall_timeout = milliseconds;
+  return 0;
+}
+
+int NetworkManager::getStallTimeout() const { return stall_timeout; }
+
 int NetworkManager::neededReceiveBuffer() const {
   const std::int64_t needed = static_cast<std::int64_t>(max_message_size) * RECEIVE_BUFFER_FACTOR;
   return static_cast<int>(std::min<std::int64_t>(needed, INT_MAX));
@@ -381,10 +398,10 @@ int NetworkManager::closeIfDone(int sock_index, bool finished) {
 
 bool NetworkManager::closeIfStalled(int sock_index, bool finished) {
   const Connection &connection = connections[sock_index];
-  if (connection.output.empty() || !(connection.output_refused || finished))
+  if (stall_timeout == 0 || connection.output.empty() || !(connection.output_refused || finished))
     return false;
   const int quiet = millisecondsBetween(connection.last_sent, platform::monotonicMicroseconds());
-  if (quiet < STALLED_PEER_MILLISECONDS)
+  if (quiet < stall_timeout)
     return false;
   LogManager::getInstance().writeLog(
       "NetworkManager::genDataEvents(): Warning! Peer of connection %d has taken nothing for %d ms with %d bytes "

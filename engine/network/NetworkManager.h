@@ -22,7 +22,7 @@ const int MAX_PENDING_OUTPUT = 1 << 20;
 
 /// How long a peer may take nothing while its queue is full (or while what
 /// is queued for a peer that has finished sending waits to go out) before
-/// its connection is closed.
+/// its connection is closed, unless setStallTimeout() says otherwise.
 const int STALLED_PEER_MILLISECONDS = 1000;
 
 /// TCP connections: a listening server socket and the connections accepted
@@ -94,6 +94,13 @@ class NetworkManager : public Manager {
   int setIdleTimeout(int milliseconds);
   int getIdleTimeout() const;
 
+  /// Closes a connection whose peer has taken nothing for `milliseconds`
+  /// while its queue was full (or, once it has finished sending, while
+  /// anything was queued); 0 never does. STALLED_PEER_MILLISECONDS by
+  /// default.
+  int setStallTimeout(int milliseconds);
+  int getStallTimeout() const;
+
   /// Reports one complete message waiting on connection `sock_index` with a
   /// NETWORK_DATA event, without consuming it. Returns 1 when it reported
   /// one, 0 when there is none (or no such connection), -1 on an error. It
@@ -101,7 +108,7 @@ class NetworkManager : public Manager {
   /// message length is impossible, when its peer has finished with no
   /// complete message left (once what is queued for it has gone out), when
   /// it has been idle longer than the idle timeout, and when its peer has
-  /// taken nothing for STALLED_PEER_MILLISECONDS while its queue was full.
+  /// taken nothing for the stall timeout while its queue was full.
   int genDataEvents(int sock_index);
 
   /// Bytes waiting on connection `sock_index`, read or not, or -1.
@@ -169,8 +176,8 @@ class NetworkManager : public Manager {
   /// idle too long. Returns what genDataEvents returns.
   int closeIfDone(int sock_index, bool finished);
 
-  /// Closes connection `sock_index` when its peer has taken nothing for
-  /// STALLED_PEER_MILLISECONDS while its queue was full, or, when the peer
+  /// Closes connection `sock_index` when its peer has taken nothing for the
+  /// stall timeout while its queue was full, or, when the peer
   /// has `finished`, while anything was queued. Whether it closed it.
   bool closeIfStalled(int sock_index, bool finished);
 
@@ -190,6 +197,7 @@ class NetworkManager : public Manager {
   int max_sockets;                          ///< the most connections kept at once
   int max_message_size;                     ///< the largest message a connection accepts
   int idle_timeout;                         ///< milliseconds of silence that close a connection, 0 never
+  int stall_timeout;                        ///< milliseconds a stalled peer is kept, 0 for ever
 };
 
 }  // namespace cv

@@ -419,6 +419,55 @@ TEST_F(Network, PeerThatNeverReadsIsClosedOnceItsQueueStaysFull) {
   auto next = connectClient();
 }
 
+TEST_F(Network, StallTimeoutIsASettingAndZeroKeepsAStalledPeer) {
+  EXPECT_EQ(network.getStallTimeout(), cv::STALLED_PEER_MILLISECONDS);
+  EXPECT_EQ(network.setStallTimeout(-1), -1);
+  EXPECT_EQ(lastMessage(), "NetworkManager::setStallTimeout(): Error! Timeout -1 is below 0.");
+  ASSERT_EQ(network.setStallTimeout(0), 0);
+  auto client = std::make_unique<TestClient>(port, 4096);
+  ASSERT_TRUE(client->isConnected());
+  ASSERT_EQ(network.accept(), 0);
+  recorder->take();
+  const std::string block = frame(std::string(60000, 'b'));
+  bool refused = false;
+  for (int i = 0; i < 200 && !refused; i++)
+    refused = network.send(0, block.data(), static_cast<int>(block.size())) == -1;
+  ASSERT_TRUE(refused);
+  // The server offers a message every pass, as a game does every step.
+  const std::string tick = frame("tick");
+  const auto offerFor = [&](std::chrono::milliseconds how_long) {
+    const auto end = std::chrono::steady_clock::now() + how_long;
+    while (network.getNumSockets() == 1 && std::chrono::steady_clock::now() < end) {
+      network.send(0, tick.data(), static_cast<int>(tick.size()));
+      network.genDataEvents(0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  };
+  // 0: kept well past the default.
+  offerFor(std::chrono::milliseconds(cv::STALLED_PEER_MILLISECONDS * 3 / 2));
+  EXPECT_EQ(network.getNumSockets(), 1);
+  // A timeout longer than the stall so far keeps it too; one shorter closes
+  // it at the next pass, saying how long the peer took nothing.
+  ASSERT_EQ(network.setStallTimeout(60000), 0);
+  offerFor(std::chrono::milliseconds(50));
+  EXPECT_EQ(network.getNumSockets(), 1);
+  ASSERT_EQ(network.setStallTimeout(300), 0);
+  EXPECT_EQ(network.genDataEvents(0), -1);
+  EXPECT_EQ(network.getNumSockets(), 0);
+  EXPECT_EQ(recorder->take(), (std::vector<NetworkRecord>{{CLOSE, 0, 0}}));
+  const std::regex stalled(
+      "NetworkManager::genDataEvents\\(\\): Warning! Peer of connection 0 has taken nothing for ([0-9]+) ms with "
+      "[0-9]+ bytes waiting to be sent: closing connection\\.");
+  std::smatch found;
+  const std::string message = lastMessage();
+  ASSERT_TRUE(std::regex_match(message, found, stalled)) << message;
+  EXPECT_GE(std::stoi(found[1]), cv::STALLED_PEER_MILLISECONDS * 3 / 2);
+  // A shut-down manager is back to the default.
+  network.shutDown();
+  EXPECT_EQ(network.getStallTimeout(), cv::STALLED_PEER_MILLISECONDS);
+  ASSERT_EQ(network.startUp(), 0);
+}
+
 TEST_F(Network, HalfClosingPeerGetsEverythingQueuedBeforeTheClose) {
   auto client = std::make_unique<TestClient>(port, 4096);
   ASSERT_TRUE(client->isConnected());
