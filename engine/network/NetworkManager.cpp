@@ -68,7 +68,11 @@ NetworkManager::NetworkManager()
       max_sockets(1),
       max_message_size(DEFAULT_MAX_MESSAGE_SIZE),
       idle_timeout(0),
-      stall_timeout(STALLED_PEER_MILLISECONDS) {
+      stall_timeout(STALLED_PEER_MILLISECONDS),
+      limit_warned(false),
+      limit_refused(0),
+      limit_refused_at(0),
+      limit_logged(0) {
   setType("NetworkManager");
 }
 
@@ -103,6 +107,9 @@ void NetworkManager::shutDown() {
   max_message_size = DEFAULT_MAX_MESSAGE_SIZE;
   idle_timeout = 0;
   stall_timeout = STALLED_PEER_MILLISECONDS;
+  limit_warned = false;
+  limit_refused = 0;
+  limit_logged = 0;
   platform::socketShutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -173,6 +180,7 @@ int NetworkManager::takeConnection(bool &taken) {
     log_manager.writeLog("NetworkManager::accept(): Error! Not setup as server.");
     return -2;
   }
+  logRefusals(false);
   const int handle = platform::acceptConnection(server_socket);
   if (handle == -1) {
     if (platform::isNothingToAccept(platform::lastSocketError())) {
@@ -221,8 +229,20 @@ int NetworkManager::connect(std::string host, std::string port) {
 int NetworkManager::addConnection(int handle, const char *caller) {
   LogManager &log_manager = LogManager::getInstance();
   if (getNumSockets() >= max_sockets) {
-    log_manager.writeLog(1, "%s: Warning! accept() connection, but at limit (%d).", caller, max_sockets);
-    log_manager.writeLog(1, "\tUse NM.setMaxSockets() to change.");
+    // Two lines for every connection of a flood would bury the log: the
+    // warning is written when the limit is met, unless a line about it was
+    // written in the last second, and the rest are counted.
+    const std::int64_t now = platform::monotonicMicroseconds();
+    if (!limit_warned && (limit_logged == 0 || now - limit_logged >= 1000000)) {
+      log_manager.writeLog(1, "%s: Warning! accept() connection, but at limit (%d).", caller, max_sockets);
+      log_manager.writeLog(1, "\tUse NM.setMaxSockets() to change.");
+      limit_logged = now;
+    } else {
+      limit_refused++;
+      limit_refused_at = max_sockets;
+      logRefusals(false);
+    }
+    limit_warned = true;
     platform::closeSocket(handle);
     return -1;
   }
@@ -234,6 +254,25 @@ int NetworkManager::addConnection(int handle, const char *caller) {
   return getNumSockets() - 1;
 }
 
+void NetworkManager::logRefusals(bool freed) {
+  if (limit_refused == 0)
+    return;
+  const std::int64_t now = platform::monotonicMicroseconds();
+  if (!freed && now - limit_logged < 1000000)
+    return;
+  LogManager::getInstance().writeLog(1, "NetworkManager::accept(): Warning! %d more connection%s refused at limit (%d).",
+                                     limit_refused, limit_refused == 1 ? "" : "s", limit_refused_at);
+  limit_refused = 0;
+  limit_logged = now;
+}
+
+void NetworkManager::noteLimitFree() {
+  if (!limit_warned || getNumSockets() >= max_sockets)
+    return;
+  logRefusals(true);
+  limit_warned = false;
+}
+
 int NetworkManager::getNumSockets() const { return static_cast<int>(sockets.size()); }
 
 int NetworkManager::setMaxSockets(int new_max_sockets) {
@@ -243,6 +282,7 @@ int NetworkManager::setMaxSockets(int new_max_sockets) {
     return -1;
   }
   max_sockets = new_max_sockets;
+  noteLimitFree();
   return 0;
 }
 
@@ -469,6 +509,7 @@ void NetworkManager::close(int sock_index) {
   const auto closed = std::find(sockets.begin(), sockets.end(), -1);
   connections.erase(connections.begin() + (closed - sockets.begin()));
   sockets.erase(closed);
+  noteLimitFree();
 }
 
 int NetworkManager::receive(int sock_index, void *buffer, int nbytes) {

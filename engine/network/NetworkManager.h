@@ -62,6 +62,11 @@ class NetworkManager : public Manager {
 
   /// Takes one waiting connection. Returns its index, -1 when none was added
   /// (none waiting, or over the limit), -2 on an error or when not a server.
+  /// A connection over the limit is closed at once. The first one writes
+  /// the at-limit warning (unless a line about the limit was written in the
+  /// last second); those refused after it are counted, and the count is
+  /// written when the limit is next free or, while it stays full, once a
+  /// second.
   int accept();
 
   /// Takes every waiting connection, as accept() does, until none waits, an
@@ -152,9 +157,20 @@ class NetworkManager : public Manager {
   /// there was one to take.
   int takeConnection(bool &taken);
 
-  /// Adds a connection within the limit. Returns its index, or -1 after the
-  /// at-limit warning of `caller` when full (the socket is then closed).
+  /// Adds a connection within the limit. Returns its index, or -1 when full
+  /// (the socket is then closed, and refused as accept() says, the warning
+  /// naming `caller`).
   int addConnection(int handle, const char *caller);
+
+  /// Writes the count of connections refused at the limit since the last
+  /// line about it, when there are any and the limit is `freed` or a second
+  /// has gone by since that line.
+  void logRefusals(bool freed);
+
+  /// Called when a connection closes or the limit rises: once the limit is
+  /// free again, writes the count of refused connections, and the next one
+  /// refused may write the warning again.
+  void noteLimitFree();
 
   /// Sends what waits to be sent on connection `sock_index`. -1 on an error,
   /// logged only when `report_errors`.
@@ -198,6 +214,10 @@ class NetworkManager : public Manager {
   int max_message_size;                     ///< the largest message a connection accepts
   int idle_timeout;                         ///< milliseconds of silence that close a connection, 0 never
   int stall_timeout;                        ///< milliseconds a stalled peer is kept, 0 for ever
+  bool limit_warned;                        ///< the limit was met and has not been free since
+  int limit_refused;                        ///< connections refused at the limit, not yet in the log
+  int limit_refused_at;                     ///< the limit they were refused at
+  std::int64_t limit_logged;                ///< monotonic microseconds of the last line about the limit
 };
 
 }  // namespace cv

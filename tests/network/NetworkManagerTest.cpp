@@ -181,6 +181,58 @@ TEST_F(Network, ConnectionOverTheLimitIsClosedWithBothWarnings) {
   EXPECT_EQ(lastMessage(), "NetworkManager::setMaxSockets(): Error! Limit -1 is below 0.");
 }
 
+TEST_F(Network, FloodOverTheLimitIsWarnedOnceThenCounted) {
+  const std::string at_limit = "NetworkManager::accept(): Warning! accept() connection, but at limit (2).";
+  const std::string hint = "\tUse NM.setMaxSockets() to change.";
+  const auto refused = [](int count) {
+    return "NetworkManager::accept(): Warning! " + std::to_string(count) + " more connection" +
+           (count == 1 ? "" : "s") + " refused at limit (2).";
+  };
+  network.setMaxSockets(2);
+  std::vector<std::unique_ptr<TestClient>> clients;
+  const auto connectClients = [&](int count) {
+    for (int i = 0; i < count; i++) {
+      clients.push_back(std::make_unique<TestClient>(port));
+      ASSERT_TRUE(clients.back()->isConnected());
+    }
+  };
+  const auto sleepASecond = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1100)); };
+  // Ten at once: two taken, eight refused, the warning written once.
+  connectClients(10);
+  EXPECT_EQ(network.acceptWaiting(1000000), 2);
+  EXPECT_EQ(countMessagesStartingWith(at_limit), 1);
+  EXPECT_EQ(countMessagesStartingWith(hint), 1);
+  EXPECT_EQ(lastMessage(), hint);
+  // A place comes free: the count of the others.
+  network.close(0);
+  EXPECT_EQ(lastMessage(), refused(7));
+  // Full again within the second: counted only, the count written a second
+  // after the last line even with no place free.
+  connectClients(3);
+  EXPECT_EQ(network.acceptWaiting(1000000), 1);
+  EXPECT_EQ(lastMessage(), "NetworkManager::accept(): New connection.");
+  EXPECT_EQ(countMessagesStartingWith(at_limit), 1);
+  sleepASecond();
+  EXPECT_EQ(network.accept(), -1);
+  EXPECT_EQ(lastMessage(), refused(2));
+  // Raising the limit frees it as a close does.
+  connectClients(1);
+  EXPECT_EQ(network.accept(), -1);
+  EXPECT_EQ(lastMessage(), refused(2));
+  EXPECT_EQ(network.setMaxSockets(3), 0);
+  EXPECT_EQ(lastMessage(), refused(1));
+  EXPECT_EQ(countMessagesStartingWith(at_limit), 1);
+  // Met again after a quiet second: the warning again.
+  sleepASecond();
+  connectClients(2);
+  EXPECT_EQ(network.acceptWaiting(1000000), 1);
+  const std::vector<std::string> messages = engine.messages();
+  EXPECT_EQ(std::vector<std::string>(messages.end() - 2, messages.end()),
+            (std::vector<std::string>{"NetworkManager::accept(): Warning! accept() connection, but at limit (3).",
+                                      hint}));
+  EXPECT_EQ(countMessagesStartingWith(hint), 2);
+}
+
 TEST_F(Network, MessageSentWholeIsReportedUntilReceived) {
   auto client = connectClient();
   recorder->take();
