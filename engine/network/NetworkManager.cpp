@@ -19,6 +19,11 @@ namespace {
 // of the largest size can arrive whole between two passes.
 const int RECEIVE_BUFFER_FACTOR = 2;
 
+// Held output past this much on one connection is written at once, so a
+// handler answering many messages keeps a bounded queue, well within what
+// MAX_PENDING_OUTPUT allows.
+const size_t HELD_OUTPUT_CHUNK = 65536;
+
 // Logs the system's text for the last socket error as "\t<code> - <text>",
 // after `heading`; nothing more when the system has no text for it.
 void logSocketError(const char *heading) {
@@ -72,7 +77,8 @@ NetworkManager::NetworkManager()
       limit_warned(false),
       limit_refused(0),
       limit_refused_at(0),
-      limit_logged(0) {
+      limit_logged(0),
+      output_held(false) {
   setType("NetworkManager");
 }
 
@@ -110,6 +116,7 @@ void NetworkManager::shutDown() {
   limit_warned = false;
   limit_refused = 0;
   limit_logged = 0;
+  output_held = false;
   platform::socketShutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -348,7 +355,8 @@ bool NetworkManager::isConnected(int sock_index) const {
 int NetworkManager::genDataEvents(int sock_index) {
   if (!isConnected(sock_index))
     return 0;
-  flushOutput(sock_index);
+  if (!output_held)
+    flushOutput(sock_index);
   if (closeIfStalled(sock_index, false))
     return -1;
   bool finished = false;
@@ -422,7 +430,10 @@ int NetworkManager::fillInput(int sock_index) {
 
 int NetworkManager::closeIfDone(int sock_index, bool finished) {
   if (finished) {
-    // What is queued for the peer goes out before the connection closes.
+    // What is queued for the peer goes out before the connection closes;
+    // held output too, since nothing more will come to join it.
+    if (output_held && !connections[sock_index].output.empty())
+      flushOutput(sock_index);
     if (!connections[sock_index].output.empty())
       return closeIfStalled(sock_index, true) ? -1 : 0;
     closeFinished(sock_index, bufferedInput(sock_index));
@@ -558,9 +569,11 @@ int NetworkManager::send(int sock_index, const void *buffer, int nbytes) {
     return -1;
   }
   Connection &connection = connections[sock_index];
-  if (flushOutput(sock_index) == -1)
+  const auto fits = [&] { return static_cast<std::int64_t>(connection.output.size()) + nbytes <= MAX_PENDING_OUTPUT; };
+  // The queue is written to make room only when the message does not fit.
+  if (!fits() && flushOutput(sock_index) == -1)
     return -1;
-  if (static_cast<std::int64_t>(connection.output.size()) + nbytes > MAX_PENDING_OUTPUT) {
+  if (!fits()) {
     // Said once: a peer that stops reading would otherwise fill the log. It
     // is closed if it stays that way (see closeIfStalled).
     if (!connection.output_refused)
@@ -575,9 +588,18 @@ int NetworkManager::send(int sock_index, const void *buffer, int nbytes) {
   if (connection.output.empty())
     connection.last_sent = platform::monotonicMicroseconds();
   connection.output.append(static_cast<const char *>(buffer), static_cast<size_t>(nbytes));
-  if (flushOutput(sock_index) == -1)
+  if ((!output_held || connection.output.size() >= HELD_OUTPUT_CHUNK) && flushOutput(sock_index) == -1)
     return -1;
   return nbytes;
+}
+
+void NetworkManager::holdOutput() { output_held = true; }
+
+void NetworkManager::releaseOutput() {
+  output_held = false;
+  for (int i = 0; i < getNumSockets(); i++)
+    if (sockets[i] > 0 && !connections[i].output.empty())
+      flushOutput(i);
 }
 
 int NetworkManager::flushOutput(int sock_index, bool report_errors) {

@@ -129,11 +129,24 @@ class NetworkManager : public Manager {
   int receive(int sock_index, void *buffer, int nbytes);
 
   /// Sends one whole message of `nbytes`, its length prefix included, on
-  /// connection `sock_index`. What the connection cannot take at once is
-  /// kept and sent on later passes, up to MAX_PENDING_OUTPUT; a message that
-  /// does not fit is refused, with a log line the first time until the queue
-  /// has gone down to half. Returns `nbytes` or -1.
+  /// connection `sock_index`: at once, or, while output is held, when it is
+  /// released. What the connection cannot take at once is kept and sent on
+  /// later passes, up to MAX_PENDING_OUTPUT; a message that does not fit is
+  /// refused, with a log line the first time until the queue has gone down
+  /// to half. Returns `nbytes` or -1.
   int send(int sock_index, const void *buffer, int nbytes);
+
+  /// Holds what send() is given: it is queued and goes out at
+  /// releaseOutput(), in one write a connection, rather than in one write a
+  /// message (a connection whose queue reaches 64 KiB is written at once,
+  /// and one being closed, or whose peer has finished sending, as well). The
+  /// game loop holds the output over its network passes, so that every
+  /// answer its handlers give a connection in a step goes out together.
+  void holdOutput();
+
+  /// Writes what each connection has queued, as far as the system takes it,
+  /// and stops holding.
+  void releaseOutput();
 
  private:
   /// What the manager keeps for one connection besides its socket.
@@ -218,6 +231,7 @@ class NetworkManager : public Manager {
   int limit_refused;                        ///< connections refused at the limit, not yet in the log
   int limit_refused_at;                     ///< the limit they were refused at
   std::int64_t limit_logged;                ///< monotonic microseconds of the last line about the limit
+  bool output_held;                         ///< send() queues until releaseOutput()
 };
 
 }  // namespace cv

@@ -13,6 +13,11 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/tcp.h>  // tcp_info with its count of data segments
+
+#include <cstddef>
+#endif
 #else
 #include <atomic>
 #include <future>
@@ -130,6 +135,20 @@ class TestClient {
 
   /// Stops both directions at once, waking a thread blocked in write().
   void abort() { shutdown(handle, SHUT_RDWR); }
+
+  /// How many segments carrying data the client has received, or -1 where
+  /// the system does not say. One write of the server's, when it fits in a
+  /// segment, arrives as one.
+  int dataSegmentsReceived() const {
+#ifdef __linux__
+    tcp_info info{};
+    socklen_t length = sizeof(info);
+    if (getsockopt(handle, IPPROTO_TCP, TCP_INFO, &info, &length) == 0 &&
+        length >= offsetof(tcp_info, tcpi_data_segs_in) + sizeof(info.tcpi_data_segs_in))
+      return static_cast<int>(info.tcpi_data_segs_in);
+#endif
+    return -1;
+  }
 
   /// Makes close() reset the connection instead of ending it in order, so
   /// that neither end keeps it waiting out the system's minute: a program
@@ -249,6 +268,10 @@ class TestClient {
   /// Ends the sending side only (a half-close): the server sees the end of
   /// the client's data and can still answer.
   void finishSending() { cv::platform::finishSending(handle); }
+
+  /// How many segments carrying data the client has received: the system
+  /// does not say here.
+  int dataSegmentsReceived() const { return -1; }
 
   /// Stops writing at once, waking a thread waiting in write().
   void abort() {
