@@ -6,7 +6,12 @@
 // where the manager must close the connection, for an impossible length or
 // for the client finishing when the input ends.
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,12 +94,32 @@ std::string notedLines() {
   return lines.empty() ? "(no error logged: the manager saw the peer's end)\n" : lines;
 }
 
-// Whether the noted `lines` say the manager closed the connection on an
-// error the system gave for it (a reset): with thousands of loopback
-// connections a second, a reused port can meet what is left of an old
-// connection, which says nothing about the manager.
-bool resetBySystem(const std::string &lines) {
-  return lines.find("recv() returned") != std::string::npos || lines.find("send() returned") != std::string::npos;
+// The socket error codes in the noted `lines`: the manager follows a failed
+// socket call with "\t<code> - <the system's text>".
+std::vector<int> socketErrorCodes(const std::string &lines) {
+  std::vector<int> codes;
+  std::istringstream stream(lines);
+  for (std::string line; std::getline(stream, line);) {
+    if (line.empty() || line[0] != '\t')
+      continue;
+    char *end = nullptr;
+    const long code = std::strtol(line.c_str() + 1, &end, 10);
+    if (end != line.c_str() + 1 && std::strncmp(end, " - ", 3) == 0)
+      codes.push_back(static_cast<int>(code));
+  }
+  return codes;
+}
+
+// Whether the noted `lines` say the connection ended on the system's word
+// alone: every socket error logged is a reset or a refused connection. With
+// thousands of loopback connections a second, a reused port can meet what
+// is left of an old connection, which says nothing about the manager. Any
+// other close, or one with another error, is the manager's.
+bool closedBySystem(const std::string &lines) {
+  const std::vector<int> codes = socketErrorCodes(lines);
+  return !codes.empty() && std::all_of(codes.begin(), codes.end(), [](int code) {
+    return code == ECONNRESET || code == ECONNREFUSED;
+  });
 }
 
 // `bytes` as hexadecimal pairs, for a failure that must be replayed by hand.
@@ -132,11 +157,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   // Thousands of connections a second: each is reset when the client goes,
   // so that no end of it waits out the system's minute and the loopback
   // ports (and their reuse) stay out of the picture. Should they run out
-  // all the same, a client that cannot connect says nothing about the
-  // manager, and the input is skipped. A connection made but not accepted
-  // is the manager's fault.
-  if (!client.isConnected())
-    return 0;
+  // all the same, the client cannot even start a connection, and the input
+  // is skipped. Any other failure to connect to a listening loopback server
+  // is reported: a connect left half-made would reach the manager's queue
+  // and be taken by the next input in place of its own.
+  if (!client.isConnected()) {
+    if (client.connectError() == EADDRNOTAVAIL)
+      return 0;
+    cvfuzz::fail("the client could not connect", std::strerror(client.connectError()));
+  }
   client.resetOnClose();
   cv::LogManager::getInstance().beginNoting();
   if (network.accept() != 0)
@@ -162,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (expected.close != (receiver.closes == 1) || receiver.closes > 1) {
       const std::string lines = notedLines();
-      if (!expected.close && receiver.closes == 1 && resetBySystem(lines))
+      if (!expected.close && receiver.closes == 1 && closedBySystem(lines))
         return 0;
       cvfuzz::fail(expected.close ? "an impossible length did not close the connection"
                                   : "the connection closed without cause",

@@ -201,6 +201,9 @@ void GameManager::shutDown() {
 void GameManager::pollNetwork(const Clock &clock) const {
   NetworkManager &network_manager = NetworkManager::getInstance();
   const long deadline = static_cast<long>(frame_time * 0.2f * 1000) + clock.split();
+  // What the handlers send meanwhile goes out at the end, one write a
+  // connection, rather than one write a message.
+  network_manager.holdOutput();
   // Every waiting connection is taken within the budget, which the data
   // passes then share; at least one data pass is always made.
   if (network_manager.isServer())
@@ -211,14 +214,15 @@ void GameManager::pollNetwork(const Clock &clock) const {
       if (network_manager.genDataEvents(i) > 0)
         got_data = true;
     if (!got_data)
-      return;
+      break;
     if (clock.split() < deadline)
       continue;
     // Out of time with data still arriving. The clock is monotonic, so a
     // second reading could only confirm the first.
     LogManager::getInstance().writeLog("GameManager::run(): Warning! Residual network data.");
-    return;
+    break;
   }
+  network_manager.releaseOutput();
 }
 
 void GameManager::run() {

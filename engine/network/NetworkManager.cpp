@@ -19,6 +19,11 @@ namespace {
 // of the largest size can arrive whole between two passes.
 const int RECEIVE_BUFFER_FACTOR = 2;
 
+// Held output past this much on one connection is written at once, so a
+// handler answering many messages keeps a bounded queue, well within what
+// MAX_PENDING_OUTPUT allows.
+const size_t HELD_OUTPUT_CHUNK = 65536;
+
 // Logs the system's text for the last socket error as "\t<code> - <text>",
 // after `heading`; nothing more when the system has no text for it.
 void logSocketError(const char *heading) {
@@ -64,7 +69,16 @@ int millisecondsBetween(std::int64_t since, std::int64_t now) {
 }  // namespace
 
 NetworkManager::NetworkManager()
-    : server_socket(-1), max_sockets(1), max_message_size(DEFAULT_MAX_MESSAGE_SIZE), idle_timeout(0) {
+    : server_socket(-1),
+      max_sockets(1),
+      max_message_size(DEFAULT_MAX_MESSAGE_SIZE),
+      idle_timeout(0),
+      stall_timeout(STALLED_PEER_MILLISECONDS),
+      limit_warned(false),
+      limit_refused(0),
+      limit_refused_at(0),
+      limit_logged(0),
+      output_held(false) {
   setType("NetworkManager");
 }
 
@@ -98,6 +112,11 @@ void NetworkManager::shutDown() {
   max_sockets = 1;
   max_message_size = DEFAULT_MAX_MESSAGE_SIZE;
   idle_timeout = 0;
+  stall_timeout = STALLED_PEER_MILLISECONDS;
+  limit_warned = false;
+  limit_refused = 0;
+  limit_logged = 0;
+  output_held = false;
   platform::socketShutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -168,6 +187,7 @@ int NetworkManager::takeConnection(bool &taken) {
     log_manager.writeLog("NetworkManager::accept(): Error! Not setup as server.");
     return -2;
   }
+  logRefusals(false);
   const int handle = platform::acceptConnection(server_socket);
   if (handle == -1) {
     if (platform::isNothingToAccept(platform::lastSocketError())) {
@@ -216,8 +236,20 @@ int NetworkManager::connect(std::string host, std::string port) {
 int NetworkManager::addConnection(int handle, const char *caller) {
   LogManager &log_manager = LogManager::getInstance();
   if (getNumSockets() >= max_sockets) {
-    log_manager.writeLog(1, "%s: Warning! accept() connection, but at limit (%d).", caller, max_sockets);
-    log_manager.writeLog(1, "\tUse NM.setMaxSockets() to change.");
+    // Two lines for every connection of a flood would bury the log: the
+    // warning is written when the limit is met, unless a line about it was
+    // written in the last second, and the rest are counted.
+    const std::int64_t now = platform::monotonicMicroseconds();
+    if (!limit_warned && (limit_logged == 0 || now - limit_logged >= 1000000)) {
+      log_manager.writeLog(1, "%s: Warning! accept() connection, but at limit (%d).", caller, max_sockets);
+      log_manager.writeLog(1, "\tUse NM.setMaxSockets() to change.");
+      limit_logged = now;
+    } else {
+      limit_refused++;
+      limit_refused_at = max_sockets;
+      logRefusals(false);
+    }
+    limit_warned = true;
     platform::closeSocket(handle);
     return -1;
   }
@@ -229,6 +261,25 @@ int NetworkManager::addConnection(int handle, const char *caller) {
   return getNumSockets() - 1;
 }
 
+void NetworkManager::logRefusals(bool freed) {
+  if (limit_refused == 0)
+    return;
+  const std::int64_t now = platform::monotonicMicroseconds();
+  if (!freed && now - limit_logged < 1000000)
+    return;
+  LogManager::getInstance().writeLog(1, "NetworkManager::accept(): Warning! %d more connection%s refused at limit (%d).",
+                                     limit_refused, limit_refused == 1 ? "" : "s", limit_refused_at);
+  limit_refused = 0;
+  limit_logged = now;
+}
+
+void NetworkManager::noteLimitFree() {
+  if (!limit_warned || getNumSockets() >= max_sockets)
+    return;
+  logRefusals(true);
+  limit_warned = false;
+}
+
 int NetworkManager::getNumSockets() const { return static_cast<int>(sockets.size()); }
 
 int NetworkManager::setMaxSockets(int new_max_sockets) {
@@ -238,6 +289,7 @@ int NetworkManager::setMaxSockets(int new_max_sockets) {
     return -1;
   }
   max_sockets = new_max_sockets;
+  noteLimitFree();
   return 0;
 }
 
@@ -279,6 +331,18 @@ int NetworkManager::setIdleTimeout(int milliseconds) {
 
 int NetworkManager::getIdleTimeout() const { return idle_timeout; }
 
+int NetworkManager::setStallTimeout(int milliseconds) {
+  if (milliseconds < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setStallTimeout(): Error! Timeout %d is below 0.",
+                                       milliseconds);
+    return -1;
+  }
+  stall_timeout = milliseconds;
+  return 0;
+}
+
+int NetworkManager::getStallTimeout() const { return stall_timeout; }
+
 int NetworkManager::neededReceiveBuffer() const {
   const std::int64_t needed = static_cast<std::int64_t>(max_message_size) * RECEIVE_BUFFER_FACTOR;
   return static_cast<int>(std::min<std::int64_t>(needed, INT_MAX));
@@ -291,7 +355,8 @@ bool NetworkManager::isConnected(int sock_index) const {
 int NetworkManager::genDataEvents(int sock_index) {
   if (!isConnected(sock_index))
     return 0;
-  flushOutput(sock_index);
+  if (!output_held)
+    flushOutput(sock_index);
   if (closeIfStalled(sock_index, false))
     return -1;
   bool finished = false;
@@ -365,7 +430,10 @@ int NetworkManager::fillInput(int sock_index) {
 
 int NetworkManager::closeIfDone(int sock_index, bool finished) {
   if (finished) {
-    // What is queued for the peer goes out before the connection closes.
+    // What is queued for the peer goes out before the connection closes;
+    // held output too, since nothing more will come to join it.
+    if (output_held && !connections[sock_index].output.empty())
+      flushOutput(sock_index);
     if (!connections[sock_index].output.empty())
       return closeIfStalled(sock_index, true) ? -1 : 0;
     closeFinished(sock_index, bufferedInput(sock_index));
@@ -381,10 +449,10 @@ int NetworkManager::closeIfDone(int sock_index, bool finished) {
 
 bool NetworkManager::closeIfStalled(int sock_index, bool finished) {
   const Connection &connection = connections[sock_index];
-  if (connection.output.empty() || !(connection.output_refused || finished))
+  if (stall_timeout == 0 || connection.output.empty() || !(connection.output_refused || finished))
     return false;
   const int quiet = millisecondsBetween(connection.last_sent, platform::monotonicMicroseconds());
-  if (quiet < STALLED_PEER_MILLISECONDS)
+  if (quiet < stall_timeout)
     return false;
   LogManager::getInstance().writeLog(
       "NetworkManager::genDataEvents(): Warning! Peer of connection %d has taken nothing for %d ms with %d bytes "
@@ -452,6 +520,7 @@ void NetworkManager::close(int sock_index) {
   const auto closed = std::find(sockets.begin(), sockets.end(), -1);
   connections.erase(connections.begin() + (closed - sockets.begin()));
   sockets.erase(closed);
+  noteLimitFree();
 }
 
 int NetworkManager::receive(int sock_index, void *buffer, int nbytes) {
@@ -500,9 +569,11 @@ int NetworkManager::send(int sock_index, const void *buffer, int nbytes) {
     return -1;
   }
   Connection &connection = connections[sock_index];
-  if (flushOutput(sock_index) == -1)
+  const auto fits = [&] { return static_cast<std::int64_t>(connection.output.size()) + nbytes <= MAX_PENDING_OUTPUT; };
+  // The queue is written to make room only when the message does not fit.
+  if (!fits() && flushOutput(sock_index) == -1)
     return -1;
-  if (static_cast<std::int64_t>(connection.output.size()) + nbytes > MAX_PENDING_OUTPUT) {
+  if (!fits()) {
     // Said once: a peer that stops reading would otherwise fill the log. It
     // is closed if it stays that way (see closeIfStalled).
     if (!connection.output_refused)
@@ -517,9 +588,18 @@ int NetworkManager::send(int sock_index, const void *buffer, int nbytes) {
   if (connection.output.empty())
     connection.last_sent = platform::monotonicMicroseconds();
   connection.output.append(static_cast<const char *>(buffer), static_cast<size_t>(nbytes));
-  if (flushOutput(sock_index) == -1)
+  if ((!output_held || connection.output.size() >= HELD_OUTPUT_CHUNK) && flushOutput(sock_index) == -1)
     return -1;
   return nbytes;
+}
+
+void NetworkManager::holdOutput() { output_held = true; }
+
+void NetworkManager::releaseOutput() {
+  output_held = false;
+  for (int i = 0; i < getNumSockets(); i++)
+    if (sockets[i] > 0 && !connections[i].output.empty())
+      flushOutput(i);
 }
 
 int NetworkManager::flushOutput(int sock_index, bool report_errors) {

@@ -22,7 +22,7 @@ const int MAX_PENDING_OUTPUT = 1 << 20;
 
 /// How long a peer may take nothing while its queue is full (or while what
 /// is queued for a peer that has finished sending waits to go out) before
-/// its connection is closed.
+/// its connection is closed, unless setStallTimeout() says otherwise.
 const int STALLED_PEER_MILLISECONDS = 1000;
 
 /// TCP connections: a listening server socket and the connections accepted
@@ -62,6 +62,11 @@ class NetworkManager : public Manager {
 
   /// Takes one waiting connection. Returns its index, -1 when none was added
   /// (none waiting, or over the limit), -2 on an error or when not a server.
+  /// A connection over the limit is closed at once. The first one writes
+  /// the at-limit warning (unless a line about the limit was written in the
+  /// last second); those refused after it are counted, and the count is
+  /// written when the limit is next free or, while it stays full, once a
+  /// second.
   int accept();
 
   /// Takes every waiting connection, as accept() does, until none waits, an
@@ -94,6 +99,13 @@ class NetworkManager : public Manager {
   int setIdleTimeout(int milliseconds);
   int getIdleTimeout() const;
 
+  /// Closes a connection whose peer has taken nothing for `milliseconds`
+  /// while its queue was full (or, once it has finished sending, while
+  /// anything was queued); 0 never does. STALLED_PEER_MILLISECONDS by
+  /// default.
+  int setStallTimeout(int milliseconds);
+  int getStallTimeout() const;
+
   /// Reports one complete message waiting on connection `sock_index` with a
   /// NETWORK_DATA event, without consuming it. Returns 1 when it reported
   /// one, 0 when there is none (or no such connection), -1 on an error. It
@@ -101,7 +113,7 @@ class NetworkManager : public Manager {
   /// message length is impossible, when its peer has finished with no
   /// complete message left (once what is queued for it has gone out), when
   /// it has been idle longer than the idle timeout, and when its peer has
-  /// taken nothing for STALLED_PEER_MILLISECONDS while its queue was full.
+  /// taken nothing for the stall timeout while its queue was full.
   int genDataEvents(int sock_index);
 
   /// Bytes waiting on connection `sock_index`, read or not, or -1.
@@ -117,11 +129,24 @@ class NetworkManager : public Manager {
   int receive(int sock_index, void *buffer, int nbytes);
 
   /// Sends one whole message of `nbytes`, its length prefix included, on
-  /// connection `sock_index`. What the connection cannot take at once is
-  /// kept and sent on later passes, up to MAX_PENDING_OUTPUT; a message that
-  /// does not fit is refused, with a log line the first time until the queue
-  /// has gone down to half. Returns `nbytes` or -1.
+  /// connection `sock_index`: at once, or, while output is held, when it is
+  /// released. What the connection cannot take at once is kept and sent on
+  /// later passes, up to MAX_PENDING_OUTPUT; a message that does not fit is
+  /// refused, with a log line the first time until the queue has gone down
+  /// to half. Returns `nbytes` or -1.
   int send(int sock_index, const void *buffer, int nbytes);
+
+  /// Holds what send() is given: it is queued and goes out at
+  /// releaseOutput(), in one write a connection, rather than in one write a
+  /// message (a connection whose queue reaches 64 KiB is written at once,
+  /// and one being closed, or whose peer has finished sending, as well). The
+  /// game loop holds the output over its network passes, so that every
+  /// answer its handlers give a connection in a step goes out together.
+  void holdOutput();
+
+  /// Writes what each connection has queued, as far as the system takes it,
+  /// and stops holding.
+  void releaseOutput();
 
  private:
   /// What the manager keeps for one connection besides its socket.
@@ -145,9 +170,20 @@ class NetworkManager : public Manager {
   /// there was one to take.
   int takeConnection(bool &taken);
 
-  /// Adds a connection within the limit. Returns its index, or -1 after the
-  /// at-limit warning of `caller` when full (the socket is then closed).
+  /// Adds a connection within the limit. Returns its index, or -1 when full
+  /// (the socket is then closed, and refused as accept() says, the warning
+  /// naming `caller`).
   int addConnection(int handle, const char *caller);
+
+  /// Writes the count of connections refused at the limit since the last
+  /// line about it, when there are any and the limit is `freed` or a second
+  /// has gone by since that line.
+  void logRefusals(bool freed);
+
+  /// Called when a connection closes or the limit rises: once the limit is
+  /// free again, writes the count of refused connections, and the next one
+  /// refused may write the warning again.
+  void noteLimitFree();
 
   /// Sends what waits to be sent on connection `sock_index`. -1 on an error,
   /// logged only when `report_errors`.
@@ -169,8 +205,8 @@ class NetworkManager : public Manager {
   /// idle too long. Returns what genDataEvents returns.
   int closeIfDone(int sock_index, bool finished);
 
-  /// Closes connection `sock_index` when its peer has taken nothing for
-  /// STALLED_PEER_MILLISECONDS while its queue was full, or, when the peer
+  /// Closes connection `sock_index` when its peer has taken nothing for the
+  /// stall timeout while its queue was full, or, when the peer
   /// has `finished`, while anything was queued. Whether it closed it.
   bool closeIfStalled(int sock_index, bool finished);
 
@@ -190,6 +226,12 @@ class NetworkManager : public Manager {
   int max_sockets;                          ///< the most connections kept at once
   int max_message_size;                     ///< the largest message a connection accepts
   int idle_timeout;                         ///< milliseconds of silence that close a connection, 0 never
+  int stall_timeout;                        ///< milliseconds a stalled peer is kept, 0 for ever
+  bool limit_warned;                        ///< the limit was met and has not been free since
+  int limit_refused;                        ///< connections refused at the limit, not yet in the log
+  int limit_refused_at;                     ///< the limit they were refused at
+  std::int64_t limit_logged;                ///< monotonic microseconds of the last line about the limit
+  bool output_held;                         ///< send() queues until releaseOutput()
 };
 
 }  // namespace cv

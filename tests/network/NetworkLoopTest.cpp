@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -121,6 +122,43 @@ TEST(NetworkLoop, NcMessageIsReadAndAnsweredThenItsHalfCloseClosesTheConnection)
   EXPECT_EQ(recorder->events, (std::vector<cvtest::NetworkRecord>{{cv::NETWORK_ACCEPT, 0, 0},
                                                                    {cv::NETWORK_DATA, 0, 18},
                                                                    {cv::NETWORK_CLOSE, 0, 0}}));
+}
+
+TEST(NetworkLoop, AnswersGivenInAStepGoOutInOneWriteAConnection) {
+  TestEngine engine("headless:true,networking:true,frame_time:100,");
+  ASSERT_EQ(engine.start(), 0);
+  const StopAtEnd stop_at_end(engine);
+  cv::NetworkManager &network = cv::NetworkManager::getInstance();
+  ASSERT_EQ(network.setServer("0", true), 0);
+  TestClient client(network.getPort());
+  ASSERT_TRUE(client.isConnected());
+  if (client.dataSegmentsReceived() < 0)
+    GTEST_SKIP() << "the system does not count the segments a socket receives";
+  // Twenty messages in one write: a step reports them one a pass, and the
+  // handler answers each with its own send.
+  std::string requests;
+  for (int i = 0; i < 20; i++)
+    requests += frame("request " + std::to_string(i));
+  ASSERT_TRUE(client.write(requests));
+  auto *recorder = new NetworkRecorder;
+  int answered = 0;
+  std::set<int> steps_answering;
+  recorder->on_network = [&](const cv::EventNetwork &event) {
+    if (event.getLabel() != cv::NETWORK_DATA)
+      return;
+    std::string message(static_cast<size_t>(event.getBytes()), '\0');
+    network.receive(event.getSocketIndex(), &message[0], event.getBytes());
+    network.send(event.getSocketIndex(), message.data(), event.getBytes());
+    answered++;
+    steps_answering.insert(cv::GameManager::getInstance().getStepCount());
+  };
+  new Stopper(50, [&] { return answered == 20; });
+  cv::GameManager::getInstance().run();
+  EXPECT_EQ(client.read(requests.size()), requests);
+  // One write a step that answered (a loaded machine may spread the
+  // messages over more than one step), each arriving as one segment.
+  ASSERT_FALSE(steps_answering.empty());
+  EXPECT_EQ(client.dataSegmentsReceived(), static_cast<int>(steps_answering.size()));
 }
 
 TEST(NetworkLoop, TwoEnginesExchangeMessagesBothWays) {

@@ -181,6 +181,58 @@ TEST_F(Network, ConnectionOverTheLimitIsClosedWithBothWarnings) {
   EXPECT_EQ(lastMessage(), "NetworkManager::setMaxSockets(): Error! Limit -1 is below 0.");
 }
 
+TEST_F(Network, FloodOverTheLimitIsWarnedOnceThenCounted) {
+  const std::string at_limit = "NetworkManager::accept(): Warning! accept() connection, but at limit (2).";
+  const std::string hint = "\tUse NM.setMaxSockets() to change.";
+  const auto refused = [](int count) {
+    return "NetworkManager::accept(): Warning! " + std::to_string(count) + " more connection" +
+           (count == 1 ? "" : "s") + " refused at limit (2).";
+  };
+  network.setMaxSockets(2);
+  std::vector<std::unique_ptr<TestClient>> clients;
+  const auto connectClients = [&](int count) {
+    for (int i = 0; i < count; i++) {
+      clients.push_back(std::make_unique<TestClient>(port));
+      ASSERT_TRUE(clients.back()->isConnected());
+    }
+  };
+  const auto sleepASecond = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1100)); };
+  // Ten at once: two taken, eight refused, the warning written once.
+  connectClients(10);
+  EXPECT_EQ(network.acceptWaiting(1000000), 2);
+  EXPECT_EQ(countMessagesStartingWith(at_limit), 1);
+  EXPECT_EQ(countMessagesStartingWith(hint), 1);
+  EXPECT_EQ(lastMessage(), hint);
+  // A place comes free: the count of the others.
+  network.close(0);
+  EXPECT_EQ(lastMessage(), refused(7));
+  // Full again within the second: counted only, the count written a second
+  // after the last line even with no place free.
+  connectClients(3);
+  EXPECT_EQ(network.acceptWaiting(1000000), 1);
+  EXPECT_EQ(lastMessage(), "NetworkManager::accept(): New connection.");
+  EXPECT_EQ(countMessagesStartingWith(at_limit), 1);
+  sleepASecond();
+  EXPECT_EQ(network.accept(), -1);
+  EXPECT_EQ(lastMessage(), refused(2));
+  // Raising the limit frees it as a close does.
+  connectClients(1);
+  EXPECT_EQ(network.accept(), -1);
+  EXPECT_EQ(lastMessage(), refused(2));
+  EXPECT_EQ(network.setMaxSockets(3), 0);
+  EXPECT_EQ(lastMessage(), refused(1));
+  EXPECT_EQ(countMessagesStartingWith(at_limit), 1);
+  // Met again after a quiet second: the warning again.
+  sleepASecond();
+  connectClients(2);
+  EXPECT_EQ(network.acceptWaiting(1000000), 1);
+  const std::vector<std::string> messages = engine.messages();
+  EXPECT_EQ(std::vector<std::string>(messages.end() - 2, messages.end()),
+            (std::vector<std::string>{"NetworkManager::accept(): Warning! accept() connection, but at limit (3).",
+                                      hint}));
+  EXPECT_EQ(countMessagesStartingWith(hint), 2);
+}
+
 TEST_F(Network, MessageSentWholeIsReportedUntilReceived) {
   auto client = connectClient();
   recorder->take();
@@ -417,6 +469,55 @@ TEST_F(Network, PeerThatNeverReadsIsClosedOnceItsQueueStaysFull) {
   EXPECT_EQ(countMessagesStartingWith("NetworkManager::genDataEvents(): Warning! Peer of connection 0 has taken"), 1);
   // Its place is free again.
   auto next = connectClient();
+}
+
+TEST_F(Network, StallTimeoutIsASettingAndZeroKeepsAStalledPeer) {
+  EXPECT_EQ(network.getStallTimeout(), cv::STALLED_PEER_MILLISECONDS);
+  EXPECT_EQ(network.setStallTimeout(-1), -1);
+  EXPECT_EQ(lastMessage(), "NetworkManager::setStallTimeout(): Error! Timeout -1 is below 0.");
+  ASSERT_EQ(network.setStallTimeout(0), 0);
+  auto client = std::make_unique<TestClient>(port, 4096);
+  ASSERT_TRUE(client->isConnected());
+  ASSERT_EQ(network.accept(), 0);
+  recorder->take();
+  const std::string block = frame(std::string(60000, 'b'));
+  bool refused = false;
+  for (int i = 0; i < 200 && !refused; i++)
+    refused = network.send(0, block.data(), static_cast<int>(block.size())) == -1;
+  ASSERT_TRUE(refused);
+  // The server offers a message every pass, as a game does every step.
+  const std::string tick = frame("tick");
+  const auto offerFor = [&](std::chrono::milliseconds how_long) {
+    const auto end = std::chrono::steady_clock::now() + how_long;
+    while (network.getNumSockets() == 1 && std::chrono::steady_clock::now() < end) {
+      network.send(0, tick.data(), static_cast<int>(tick.size()));
+      network.genDataEvents(0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  };
+  // 0: kept well past the default.
+  offerFor(std::chrono::milliseconds(cv::STALLED_PEER_MILLISECONDS * 3 / 2));
+  EXPECT_EQ(network.getNumSockets(), 1);
+  // A timeout longer than the stall so far keeps it too; one shorter closes
+  // it at the next pass, saying how long the peer took nothing.
+  ASSERT_EQ(network.setStallTimeout(60000), 0);
+  offerFor(std::chrono::milliseconds(50));
+  EXPECT_EQ(network.getNumSockets(), 1);
+  ASSERT_EQ(network.setStallTimeout(300), 0);
+  EXPECT_EQ(network.genDataEvents(0), -1);
+  EXPECT_EQ(network.getNumSockets(), 0);
+  EXPECT_EQ(recorder->take(), (std::vector<NetworkRecord>{{CLOSE, 0, 0}}));
+  const std::regex stalled(
+      "NetworkManager::genDataEvents\\(\\): Warning! Peer of connection 0 has taken nothing for ([0-9]+) ms with "
+      "[0-9]+ bytes waiting to be sent: closing connection\\.");
+  std::smatch found;
+  const std::string message = lastMessage();
+  ASSERT_TRUE(std::regex_match(message, found, stalled)) << message;
+  EXPECT_GE(std::stoi(found[1]), cv::STALLED_PEER_MILLISECONDS * 3 / 2);
+  // A shut-down manager is back to the default.
+  network.shutDown();
+  EXPECT_EQ(network.getStallTimeout(), cv::STALLED_PEER_MILLISECONDS);
+  ASSERT_EQ(network.startUp(), 0);
 }
 
 TEST_F(Network, HalfClosingPeerGetsEverythingQueuedBeforeTheClose) {

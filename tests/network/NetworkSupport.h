@@ -7,13 +7,18 @@
 #ifndef _WIN32
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/tcp.h>  // tcp_info with its count of data segments
+
+#include <cstddef>
+#endif
 #else
-#include <algorithm>
 #include <atomic>
 #include <future>
 #include <map>
@@ -21,6 +26,7 @@
 #include "platform/socket.h"
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -63,6 +69,13 @@ class TestClient {
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     connected = ::connect(handle, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    connect_error = connected ? 0 : errno;
+    // A signal (a fuzzer's watchdog alarm, say) interrupts a connect that
+    // then goes on by itself: the server may well accept it. Its outcome is
+    // waited for, so a client never takes for failed a connection the server
+    // has.
+    if (connect_error == EINTR)
+      finishConnect();
     // Never wait more than two seconds for the server to answer.
     setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
   }
@@ -72,11 +85,16 @@ class TestClient {
 
   bool isConnected() const { return connected; }
 
+  /// Why the connection was not made (an errno value), 0 when it was.
+  int connectError() const { return connect_error; }
+
   /// Writes all of `bytes`. False on an error.
   bool write(const std::string &bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t wrote = ::send(handle, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+      if (wrote == -1 && errno == EINTR)
+        continue;
       if (wrote <= 0)
         return false;
       done += static_cast<size_t>(wrote);
@@ -90,6 +108,8 @@ class TestClient {
     size_t done = 0;
     while (done < nbytes) {
       const ssize_t got = ::recv(handle, &bytes[done], nbytes - done, 0);
+      if (got == -1 && errno == EINTR)
+        continue;
       if (got <= 0)
         break;
       done += static_cast<size_t>(got);
@@ -102,7 +122,10 @@ class TestClient {
   /// an orderly end, or a reset when it closed with bytes left unread.
   bool sawEnd() {
     char byte;
-    const ssize_t got = ::recv(handle, &byte, 1, 0);
+    ssize_t got;
+    do
+      got = ::recv(handle, &byte, 1, 0);
+    while (got == -1 && errno == EINTR);
     return got == 0 || (got == -1 && errno == ECONNRESET);
   }
 
@@ -112,6 +135,20 @@ class TestClient {
 
   /// Stops both directions at once, waking a thread blocked in write().
   void abort() { shutdown(handle, SHUT_RDWR); }
+
+  /// How many segments carrying data the client has received, or -1 where
+  /// the system does not say. One write of the server's, when it fits in a
+  /// segment, arrives as one.
+  int dataSegmentsReceived() const {
+#ifdef __linux__
+    tcp_info info{};
+    socklen_t length = sizeof(info);
+    if (getsockopt(handle, IPPROTO_TCP, TCP_INFO, &info, &length) == 0 &&
+        length >= offsetof(tcp_info, tcpi_data_segs_in) + sizeof(info.tcpi_data_segs_in))
+      return static_cast<int>(info.tcpi_data_segs_in);
+#endif
+    return -1;
+  }
 
   /// Makes close() reset the connection instead of ending it in order, so
   /// that neither end keeps it waiting out the system's minute: a program
@@ -129,8 +166,31 @@ class TestClient {
   }
 
  private:
+  /// Waits up to two seconds for an interrupted connect to end, and notes
+  /// how it ended.
+  void finishConnect() {
+    pollfd entry{};
+    entry.fd = handle;
+    entry.events = POLLOUT;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    int ready = 0;
+    do {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+      ready = poll(&entry, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+    } while (ready == -1 && errno == EINTR);
+    if (ready != 1) {
+      connect_error = ready == 0 ? ETIMEDOUT : errno;
+      return;
+    }
+    socklen_t length = sizeof(connect_error);
+    if (getsockopt(handle, SOL_SOCKET, SO_ERROR, &connect_error, &length) == -1)
+      connect_error = errno;
+    connected = connect_error == 0;
+  }
+
   int handle;              ///< the client's socket
-  bool connected = false;  ///< whether connect() succeeded
+  bool connected = false;  ///< whether the connection was made
+  int connect_error = 0;   ///< why it was not, an errno value
 };
 
 #else
@@ -208,6 +268,10 @@ class TestClient {
   /// Ends the sending side only (a half-close): the server sees the end of
   /// the client's data and can still answer.
   void finishSending() { cv::platform::finishSending(handle); }
+
+  /// How many segments carrying data the client has received: the system
+  /// does not say here.
+  int dataSegmentsReceived() const { return -1; }
 
   /// Stops writing at once, waking a thread waiting in write().
   void abort() {
