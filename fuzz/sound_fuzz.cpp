@@ -5,12 +5,14 @@
 // sound may cost: no file may crash the decoder or fill memory.
 
 #include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/System/FileInputStream.hpp>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "Corvane.h"
 #include "FuzzEngine.h"
+#include "presentation/window/SoundFileCheck.h"
 
 namespace {
 
@@ -18,9 +20,11 @@ namespace {
 const std::uint64_t STREAMED_SAMPLES = 10ull * 48000 * 2;
 
 void decodeStream(const std::string &path) {
+  sf::FileInputStream stream;
   sf::InputSoundFile file;
   std::string reason;
-  if (cv::SoundFileCheck::open(path, cv::MAX_MUSIC_SAMPLES, file, reason) == -1)
+  if (cv::SoundFileCheck::openFile(path, stream, reason) == -1 ||
+      cv::SoundFileCheck::open(stream, cv::MAX_MUSIC_SAMPLES, file, reason) == -1)
     return;
   std::vector<sf::Int16> chunk(4096);
   for (std::uint64_t total = 0; total < STREAMED_SAMPLES;) {

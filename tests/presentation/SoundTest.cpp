@@ -9,10 +9,12 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "Corvane.h"
+#include "presentation/window/SoundFileCheck.h"
 #include "support/TestEngine.h"
 #include "support/WavFile.h"
 
@@ -69,27 +71,44 @@ TEST(Sound, PlaysOnceOrRepeatsUntilStopped) {
   EXPECT_FALSE(sound.isPlaying());
 }
 
-TEST(Sound, FailedLoadKeepsTheSamplesAlreadyAttached) {
+TEST(Sound, FailedLoadKeepsTheSamplesAlreadyAttachedAndPlaying) {
   TestEngine engine("headless:true,");
   ASSERT_EQ(engine.start(), 0);
   const std::string wav = engine.directory() + "/beep.wav";
   const std::string truncated = engine.directory() + "/truncated.wav";
   cvtest::writeToneWav(wav, 100);
   cvtest::writeTruncatedWav(truncated);
+  // Four samples, then a chunk of 30 MB: the header is sound, the file too
+  // large to read. The file is sparse: its zeros take no disk.
+  const std::string padded = engine.directory() + "/padded.wav";
+  const std::vector<char> header = cvtest::wavHeader(8, 48000);
+  const std::string bytes = std::string(header.begin(), header.end()) + std::string(8, '\0') + "junk" +
+                            std::string("\x00\x00\xe0\x01", 4);
+  const std::uintmax_t padded_size = bytes.size() + 30u * 1024 * 1024;
+  cvtest::writeFile(padded, bytes);
+  std::filesystem::resize_file(padded, padded_size);
   cv::Sound sound;
   ASSERT_EQ(sound.loadSound(wav), 0);
+  sound.play(true);
+  const long peak_before = peakKilobytes();
   for (const std::string &bad :
-       {truncated, engine.directory() + "/missing.wav", engine.logPath(), engine.directory()}) {
+       {truncated, engine.directory() + "/missing.wav", engine.logPath(), engine.directory(), padded}) {
     SCOPED_TRACE(bad);
     EXPECT_EQ(sound.loadSound(bad), -1);
     EXPECT_EQ(sound.getSampleCount(), 800u);
+    EXPECT_TRUE(sound.isPlaying());
   }
-  sound.play(true);
-  EXPECT_TRUE(sound.isPlaying());
+  if (peak_before != -1) {
+    EXPECT_LT(peakKilobytes() - peak_before, 10 * 1024);
+  }
+  EXPECT_TRUE(engine.logged("Sound::loadSound(): Error! '" + padded + "' not decoded: file of " +
+                            std::to_string(padded_size) + " bytes, more than the " +
+                            std::to_string(cv::MAX_SOUND_FILE_BYTES) + " allowed."));
   sound.stop();
+  EXPECT_FALSE(sound.isPlaying());
 }
 
-TEST(Sound, LoadingHoldsTheSamplesOnlyInTheBufferAndTheDevice) {
+TEST(Sound, LoadingHoldsTheFileOnceAndTheSamplesInTheBufferAndTheDevice) {
   TestEngine engine("headless:true,");
   ASSERT_EQ(engine.start(), 0);
   // 55 s of 48 kHz stereo silence, just under the sound limit: 10 MB of
@@ -105,17 +124,18 @@ TEST(Sound, LoadingHoldsTheSamplesOnlyInTheBufferAndTheDevice) {
   header[32] = 4;   // bytes per frame
   cvtest::writeFile(path, std::string(header.begin(), header.end()));
   std::filesystem::resize_file(path, header.size() + samples * 2ull);
+  const long file_kb = static_cast<long>(std::filesystem::file_size(path) / 1024);
 
-  // The buffer's samples and the audio device's copy: twice the decoded
-  // size, with a little room for the decoder, and no more when loaded again.
+  // The file's bytes, read once, while the buffer's samples and the audio
+  // device's copy are made from them, with a little room for the decoder;
+  // and no more when loaded again.
   cv::Sound sound;
   const long base = peakKilobytes();
   ASSERT_EQ(sound.loadSound(path), 0);
   EXPECT_EQ(sound.getSampleCount(), samples);
-  const long first = peakKilobytes() - base;
-  EXPECT_LT(first, decoded_kb * 2 + 4 * 1024);
+  EXPECT_LT(peakKilobytes() - base, file_kb + decoded_kb * 2 + 4 * 1024);
   ASSERT_EQ(sound.loadSound(path), 0);
-  EXPECT_LT(peakKilobytes() - base, decoded_kb * 2 + 4 * 1024);
+  EXPECT_LT(peakKilobytes() - base, file_kb + decoded_kb * 2 + 4 * 1024);
   sound.play();
   EXPECT_TRUE(sound.isPlaying());
   sound.stop();

@@ -1,16 +1,24 @@
 #pragma once
 
 #include <SFML/Audio/Music.hpp>
+#include <memory>
 
 #include "presentation/AudioOutput.h"
 
+namespace sf {
+class FileInputStream;
+}  // namespace sf
+
 namespace cv {
 
-/// A piece of music streamed by the window library's music, from a file
-/// checked first (SoundFileCheck, at most MAX_MUSIC_SAMPLES).
+/// A piece of music streamed by the window library's music from a file
+/// that is opened once: checked through that handle (SoundFileCheck, at most
+/// MAX_MUSIC_SAMPLES), then streamed from it, so the file played is the one
+/// checked even if another takes its name meanwhile.
 class SfmlMusic : public MusicStream {
  public:
-  SfmlMusic() = default;
+  SfmlMusic();
+  ~SfmlMusic() override;
   SfmlMusic(const SfmlMusic &) = delete;
   SfmlMusic &operator=(const SfmlMusic &) = delete;
 
@@ -23,7 +31,8 @@ class SfmlMusic : public MusicStream {
   bool isLooping() const override;
 
  private:
-  sf::Music music;  ///< the streamed piece
+  std::unique_ptr<sf::FileInputStream> file;  ///< the open file streamed; outlives the music's use of it
+  sf::Music music;                            ///< the streamed piece
 };
 
 }  // namespace cv

@@ -1,6 +1,8 @@
 #include "presentation/window/SfmlSound.h"
 
 #include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/System/FileInputStream.hpp>
+#include <SFML/System/MemoryInputStream.hpp>
 #include <algorithm>
 #include <new>
 #include <vector>
@@ -35,22 +37,42 @@ bool decodesWhole(sf::InputSoundFile &file) {
 SfmlSound::~SfmlSound() { sound.resetBuffer(); }
 
 int SfmlSound::load(const std::string &filename, std::string &reason) {
-  // The file is checked and decoded once to its end before the buffer is
-  // touched, so a file that fails leaves the voice with the samples it had.
-  // Only then is it decoded into the buffer itself, which holds exactly the
-  // stated count, and handed to the audio device: no other copy is made.
-  sf::InputSoundFile file;
-  if (SoundFileCheck::open(filename, MAX_SOUND_SAMPLES, file, reason) == -1)
+  // The file is opened once. Its header is checked first, so that an absurd
+  // file costs no more than that; then it is read whole from the same handle,
+  // and those bytes are checked and decoded once to their end before the
+  // buffer is touched, so a file that fails leaves the voice with the
+  // samples it had, playing if it was. Only then are the same bytes decoded
+  // into the buffer, which holds exactly the stated count, and handed to the
+  // audio device; the bytes go when the load is done.
+  sf::FileInputStream stream;
+  if (SoundFileCheck::openFile(filename, stream, reason) == -1)
     return -1;
+  std::vector<char> bytes;
   try {
+    {
+      sf::InputSoundFile header;
+      if (SoundFileCheck::open(stream, MAX_SOUND_SAMPLES, header, reason) == -1)
+        return -1;
+    }
+    if (SoundFileCheck::readAll(stream, MAX_SOUND_FILE_BYTES, bytes, reason) == -1)
+      return -1;
+  } catch (const std::bad_alloc &) {
+    reason = "out of memory";
+    return -1;
+  }
+  sf::MemoryInputStream memory;
+  memory.open(bytes.data(), bytes.size());
+  try {
+    sf::InputSoundFile file;
+    if (SoundFileCheck::open(memory, MAX_SOUND_SAMPLES, file, reason) == -1)
+      return -1;
     if (!decodesWhole(file)) {
       reason = "ends before its " + std::to_string(file.getSampleCount()) + " samples";
       return -1;
     }
-    sound.stop();
-    if (!sound_buffer.loadFromFile(filename)) {
-      // Decoded a moment ago: only a file changed in between gets here.
-      reason = "the file changed while it was read";
+    // The buffer stops the voice while it takes the new samples.
+    if (!sound_buffer.loadFromMemory(bytes.data(), bytes.size())) {
+      reason = "decoded differently the second time";
       return -1;
     }
   } catch (const std::bad_alloc &) {

@@ -8,8 +8,9 @@
 namespace cv {
 
 /// A sound effect's samples in a sound buffer of the window library, played
-/// by one of its sounds. Files are checked (SoundFileCheck, at most
-/// MAX_SOUND_SAMPLES) and decoded whole before the buffer is touched.
+/// by one of its sounds. A file is read once (at most MAX_SOUND_FILE_BYTES),
+/// and its bytes checked (SoundFileCheck, at most MAX_SOUND_SAMPLES) and
+/// decoded whole before the buffer is touched.
 class SfmlSound : public SoundVoice {
  public:
   SfmlSound() = default;

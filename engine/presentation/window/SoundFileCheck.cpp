@@ -1,9 +1,11 @@
 #include "presentation/window/SoundFileCheck.h"
 
 #include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/System/FileInputStream.hpp>
+#include <SFML/System/InputStream.hpp>
 #include <array>
 #include <filesystem>
-#include <fstream>
+#include <new>
 
 namespace cv {
 
@@ -31,12 +33,11 @@ std::uint32_t littleEndian(const unsigned char *bytes, int size) {
   return value;
 }
 
-// Reads `count` bytes at `offset`; false if the file does not hold them.
-bool readAt(std::ifstream &stream, std::uint64_t offset, unsigned char *bytes, std::size_t count) {
-  stream.clear();
-  stream.seekg(static_cast<std::streamoff>(offset));
-  stream.read(reinterpret_cast<char *>(bytes), static_cast<std::streamsize>(count));
-  return static_cast<std::size_t>(stream.gcount()) == count;
+// Reads `count` bytes at `offset`; false if the stream does not hold them.
+bool readAt(sf::InputStream &stream, std::uint64_t offset, unsigned char *bytes, std::size_t count) {
+  if (stream.seek(static_cast<sf::Int64>(offset)) != static_cast<sf::Int64>(offset))
+    return false;
+  return stream.read(bytes, static_cast<sf::Int64>(count)) == static_cast<sf::Int64>(count);
 }
 
 // The fields of a WAVE format chunk that decide how its data is read.
@@ -49,7 +50,7 @@ struct WaveFormat {
 };
 
 // Reads and checks a format chunk of `size` bytes at `offset`.
-int readWaveFormat(std::ifstream &stream, std::uint64_t offset, std::uint32_t size, WaveFormat &format,
+int readWaveFormat(sf::InputStream &stream, std::uint64_t offset, std::uint32_t size, WaveFormat &format,
                    std::string &reason) {
   std::array<unsigned char, 26> bytes{};
   if (size < 16 || !readAt(stream, offset, bytes.data(), size >= 26 ? 26 : 16)) {
@@ -105,39 +106,64 @@ bool SoundFileCheck::isPlayableChannelCount(unsigned int channel_count) {
   }
 }
 
-int SoundFileCheck::open(const std::string &filename, std::uint64_t max_samples, sf::InputSoundFile &file,
-                         std::string &reason) {
-  // The audio library reads a directory or a pipe without end: plain files only.
+int SoundFileCheck::openFile(const std::string &filename, sf::FileInputStream &stream, std::string &reason) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(filename, error)) {
+  if (!std::filesystem::is_regular_file(filename, error) || !stream.open(filename)) {
     reason = "missing or not a plain file";
     return -1;
   }
-  // A WAV file is judged from its header before the library reads any of it.
-  if (checkWave(filename, max_samples, reason) == -1)
+  return 0;
+}
+
+int SoundFileCheck::readAll(sf::InputStream &stream, std::uint64_t max_bytes, std::vector<char> &bytes,
+                            std::string &reason) {
+  const sf::Int64 size = stream.getSize();
+  if (size < 0 || stream.seek(0) != 0) {
+    reason = "size unknown";
     return -1;
-  if (!file.openFromFile(filename)) {
+  }
+  if (static_cast<std::uint64_t>(size) > max_bytes) {
+    reason = "file of " + std::to_string(size) + " bytes, more than the " + std::to_string(max_bytes) + " allowed";
+    return -1;
+  }
+  try {
+    bytes.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc &) {
+    reason = "out of memory";
+    return -1;
+  }
+  if (size > 0 && stream.read(bytes.data(), size) != size) {
+    reason = "not read to its end";
+    return -1;
+  }
+  return 0;
+}
+
+int SoundFileCheck::open(sf::InputStream &stream, std::uint64_t max_samples, sf::InputSoundFile &file,
+                         std::string &reason) {
+  // A WAV file is judged from its header before the library reads any of it.
+  if (checkWave(stream, max_samples, reason) == -1)
+    return -1;
+  if (!file.openFromStream(stream)) {
     reason = "not a sound file the audio library reads";
     return -1;
   }
   return checkFacts(file.getChannelCount(), file.getSampleRate(), file.getSampleCount(), max_samples, reason);
 }
 
-int SoundFileCheck::checkWave(const std::string &filename, std::uint64_t max_samples, std::string &reason) {
-  std::ifstream stream(filename, std::ios::binary);
+int SoundFileCheck::checkWave(sf::InputStream &stream, std::uint64_t max_samples, std::string &reason) {
   std::array<unsigned char, 12> riff{};
-  if (!stream || !readAt(stream, 0, riff.data(), riff.size()) || std::string(riff.begin(), riff.begin() + 4) != "RIFF")
+  if (!readAt(stream, 0, riff.data(), riff.size()) || std::string(riff.begin(), riff.begin() + 4) != "RIFF")
     return 0;  // not a RIFF file: left to the readers of other formats
   if (std::string(riff.begin() + 8, riff.end()) != "WAVE") {
     reason = "RIFF file that is not WAVE";
     return -1;
   }
-  std::error_code error;
-  const std::uint64_t file_size = std::filesystem::file_size(filename, error);
-  if (error) {
+  if (stream.getSize() < 0) {
     reason = "size unknown";
     return -1;
   }
+  const auto file_size = static_cast<std::uint64_t>(stream.getSize());
 
   bool have_format = false;
   WaveFormat format{};

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sf {
+class FileInputStream;
 class InputSoundFile;
+class InputStream;
 }  // namespace sf
 
 namespace cv {
@@ -19,6 +22,11 @@ const std::uint64_t MAX_SOUND_SAMPLES = 1ull * 60 * 48000 * 2;
 /// streamed, so this only keeps absurd headers out.
 const std::uint64_t MAX_MUSIC_SAMPLES = 3ull * 60 * 60 * 48000 * 2;
 
+/// Most bytes a sound's file may hold: its samples at 32 bits, the widest
+/// integer PCM, and a mebibyte of other chunks. A sound's file is read whole
+/// into memory, checked there and decoded from the same bytes.
+const std::uint64_t MAX_SOUND_FILE_BYTES = MAX_SOUND_SAMPLES * 4 + (1u << 20);
+
 /// Checks sound and music files before the audio library decodes them, so
 /// a malformed or absurd file is refused instead of crashing the program or
 /// filling memory. A WAV file is read chunk by chunk here first; every file
@@ -26,11 +34,20 @@ const std::uint64_t MAX_MUSIC_SAMPLES = 3ull * 60 * 60 * 48000 * 2;
 /// rate and a decoded size within the given limit.
 class SoundFileCheck {
  public:
-  /// Checks `filename` and opens it in `file` (header only, nothing decoded).
+  /// Opens `filename` in `stream` if it is a plain file (the audio library
+  /// would read a directory or a pipe without end). 0, or -1 with `reason`.
+  static int openFile(const std::string &filename, sf::FileInputStream &stream, std::string &reason);
+
+  /// Reads the whole of `stream`, from its start, into `bytes`, unless it
+  /// holds more than `max_bytes`. 0, or -1 with `reason`.
+  static int readAll(sf::InputStream &stream, std::uint64_t max_bytes, std::vector<char> &bytes,
+                     std::string &reason);
+
+  /// Checks the sound in `stream` and opens it from there in `file` (header
+  /// only, nothing decoded), so that what is decoded is what was checked.
   /// 0 when it may be decoded; -1 with `reason` saying why not, `file` then
   /// being unusable.
-  static int open(const std::string &filename, std::uint64_t max_samples, sf::InputSoundFile &file,
-                  std::string &reason);
+  static int open(sf::InputStream &stream, std::uint64_t max_samples, sf::InputSoundFile &file, std::string &reason);
 
   /// Whether `channel_count` is a layout the audio device plays: mono,
   /// stereo, quad, 5.1, 6.1 or 7.1.
@@ -44,7 +61,7 @@ class SoundFileCheck {
   /// than the ones checked); then its channels, rate and size as
   /// checkFacts does. 0 when sound or not a RIFF file, -1 with `reason`
   /// otherwise.
-  static int checkWave(const std::string &filename, std::uint64_t max_samples, std::string &reason);
+  static int checkWave(sf::InputStream &stream, std::uint64_t max_samples, std::string &reason);
 
   /// The facts read from the header: channels, rate and decoded size.
   static int checkFacts(unsigned int channel_count, unsigned int sample_rate, std::uint64_t sample_count,
