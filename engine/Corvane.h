@@ -13,6 +13,7 @@
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
 #include "foundation/Vector.h"
+#include "foundation/utf8.h"
 #include "foundation/utility.h"
 #include "hud/EventView.h"
 #include "hud/Pause.h"

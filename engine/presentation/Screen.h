@@ -49,8 +49,11 @@ class Screen : public std::enable_shared_from_this<Screen> {
   virtual bool isShowing() const = 0;
 
   /// Draws `ch` in (r, g, b) over an empty cell at `view_pos` (cells). A
-  /// character drawn later in the same cell hides this one. 0 drawn, -1 not.
-  virtual int drawCharacter(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b) = 0;
+  /// character drawn later in the same cell hides this one. `ch` is a code
+  /// point that fills one cell (isSingleWidth) or an ASCII control; the
+  /// display manager has put a stand-in in place of anything else. 0 drawn,
+  /// -1 not.
+  virtual int drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) = 0;
 
   /// Fills `polygon` (view pixels) over what is drawn so far. 0 drawn, -1 not.
   virtual int fillPolygon(const Polygon &polygon) = 0;

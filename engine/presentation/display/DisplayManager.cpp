@@ -2,6 +2,7 @@
 
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
+#include "foundation/utf8.h"
 #include "foundation/utility.h"
 #include "presentation/BackEnd.h"
 #include "presentation/InputSource.h"
@@ -63,6 +64,7 @@ int DisplayManager::startUp() {
   window_horizontal_chars = config.getWindowHorizontalChars();
   window_vertical_chars = config.getWindowVerticalChars();
 
+  refused.clear();
   screen = makeScreen(config);
   if (!screen) return -1;
   ScreenGrid grid;
@@ -88,6 +90,15 @@ void DisplayManager::shutDown() {
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
+  return drawCharacter(world_pos, static_cast<unsigned char>(ch) < 0x80 ? static_cast<char32_t>(ch) : NOT_UTF8, color);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const {
+  return drawCharacter(world_pos, static_cast<unsigned char>(ch) < 0x80 ? static_cast<char32_t>(ch) : NOT_UTF8, r, g,
+                       b);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, Color color) const {
   // CUSTOM and unsupported values leave the white in place.
   unsigned char r = 255;
   unsigned char g = 255;
@@ -96,10 +107,25 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const 
   return drawCharacter(world_pos, ch, r, g, b);
 }
 
-int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const {
+int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, unsigned char r, unsigned char g,
+                                  unsigned char b) const {
   if (refuseUnlessStarted())
     return -1;
-  return screen->drawCharacter(worldToView(world_pos), ch, r, g, b);
+  return screen->drawCharacter(worldToView(world_pos), cellCharacter(ch), r, g, b);
+}
+
+char32_t DisplayManager::cellCharacter(char32_t ch) const {
+  if (ch < 0x80)
+    return ch;  // ASCII, controls included, is drawn as it always was
+  if (ch == NOT_UTF8)
+    return STAND_IN;
+  if (isSingleWidth(ch))
+    return ch;
+  if (refused.insert(ch).second)
+    LogManager::getInstance().writeLog(
+        "DisplayManager::drawCharacter(): Warning! %s does not fill one cell; it is drawn as '?'.",
+        describeCharacter(ch).c_str());
+  return STAND_IN;
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
@@ -107,18 +133,19 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     return -1;
   if (!screen->isShowing()) return -1;
 
+  const std::u32string characters = decodeUtf8(str);
   float start_x = world_pos.getX();
   if (just == CENTER_JUSTIFIED)
-    start_x -= static_cast<float>(str.size() / 2);
+    start_x -= static_cast<float>(characters.size() / 2);
   else if (just == RIGHT_JUSTIFIED)
-    start_x -= static_cast<float>(str.size());
+    start_x -= static_cast<float>(characters.size());
 
   unsigned char r = 255;
   unsigned char g = 255;
   unsigned char b = 255;
   colorToRGB(color, r, g, b);
-  for (size_t i = 0; i < str.size(); i++)
-    drawCharacter(Vector(start_x + static_cast<float>(i), world_pos.getY()), str[i], r, g, b);
+  for (size_t i = 0; i < characters.size(); i++)
+    drawCharacter(Vector(start_x + static_cast<float>(i), world_pos.getY()), characters[i], r, g, b);
   return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "core/Manager.h"
 #include "foundation/Vector.h"
@@ -50,6 +51,7 @@ class DisplayManager : public Manager {
   /// Draws `ch` in `color` over a cell-sized background rectangle at a world
   /// position. CUSTOM carries no RGB of its own and, like an unsupported
   /// value, is drawn in white; callers with their own RGB use the RGB form.
+  /// A char is an ASCII character; a byte past ASCII is drawn as '?'.
   int drawCharacter(Vector world_pos, char ch, Color color) const;
 
   /// Draws `ch` in (r, g, b) over a cell-sized background rectangle at a
@@ -58,9 +60,18 @@ class DisplayManager : public Manager {
   /// next swapBuffers or getWindow, with the pixels and order of drawing each.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
 
-  /// Draws `str` one character per cell from `world_pos` (left), ending one
-  /// cell left of it (right), or centred around it (half the length, rounded
-  /// down, to the left). Returns 0 even when single characters are not drawn.
+  /// Draws the Unicode character `ch` as the char forms draw ASCII. A
+  /// character that cannot fill one cell (wide in a terminal, a combining
+  /// or zero-width mark, a control past ASCII, no code point at all) is
+  /// drawn as '?', and said once per character in the log.
+  int drawCharacter(Vector world_pos, char32_t ch, Color color) const;
+  int drawCharacter(Vector world_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) const;
+
+  /// Draws the UTF-8 text `str` one character per cell from `world_pos`
+  /// (left), ending one cell left of it (right), or centred around it (half
+  /// the character count, rounded down, to the left). Each byte that is not
+  /// UTF-8 is drawn as '?'. Returns 0 even when single characters are not
+  /// drawn.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
 
   /// Fills `polygon` (view pixels) over what is drawn so far: in a window
@@ -107,12 +118,16 @@ class DisplayManager : public Manager {
   DisplayManager(const DisplayManager &) = delete;
   DisplayManager &operator=(const DisplayManager &) = delete;
 
+  /// `ch`, or the stand-in '?' when it cannot fill a cell (logged once).
+  char32_t cellCharacter(char32_t ch) const;
+
   int window_horizontal_pixels;    ///< window width in pixels
   int window_vertical_pixels;      ///< window height in pixels
   int window_horizontal_chars;     ///< columns of the grid
   int window_vertical_chars;       ///< rows of the grid
   bool batching;                   ///< draw characters through a batch where the screen has one
   std::shared_ptr<Screen> screen;  ///< where the grid is shown; null until started
+  mutable std::unordered_set<char32_t> refused;  ///< characters drawn as '?' and said so
 };
 
 }  // namespace cv

@@ -14,7 +14,7 @@ void HeadlessScreen::shutDown() {}
 
 bool HeadlessScreen::isShowing() const { return false; }
 
-int HeadlessScreen::drawCharacter(Vector, char, unsigned char, unsigned char, unsigned char) { return -1; }
+int HeadlessScreen::drawCharacter(Vector, char32_t, unsigned char, unsigned char, unsigned char) { return -1; }
 
 int HeadlessScreen::fillPolygon(const Polygon &) { return -1; }
 

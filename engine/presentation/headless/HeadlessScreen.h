@@ -16,7 +16,7 @@ class HeadlessScreen : public Screen {
   /// Always false: nothing can be seen.
   bool isShowing() const override;
   /// Draws nothing; -1.
-  int drawCharacter(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b) override;
+  int drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) override;
   /// Draws nothing; -1.
   int fillPolygon(const Polygon &polygon) override;
   /// Shows nothing; -1.

@@ -26,7 +26,7 @@ bool inside(const std::vector<Vector> &corners, Vector point) {
 
 }  // namespace
 
-TerminalDisplay::TerminalDisplay() : started(false), too_small(false) {}
+TerminalDisplay::TerminalDisplay() : started(false), too_small(false), fallback_said(false) {}
 
 TerminalDisplay::~TerminalDisplay() { shutDown(); }
 
@@ -42,6 +42,8 @@ int TerminalDisplay::startUp(const ScreenGrid &new_grid) {
     return -1;
   }
   screen.resize(grid.columns, grid.rows, grid.background);
+  screen.setUtf8(localeSpeaksUtf8());
+  fallback_said = false;
   if (!platform::enterTerminalMode(terminal_codes::ENTER, terminal_codes::RESTORE)) {
     log_manager.writeLog("DisplayManager::startUp(): Error! the terminal refuses raw mode.");
     return -1;
@@ -64,7 +66,7 @@ void TerminalDisplay::shutDown() {
 
 bool TerminalDisplay::isShowing() const { return started; }
 
-int TerminalDisplay::drawCharacter(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b) {
+int TerminalDisplay::drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) {
   // A character at 10.6 covers more of cell 11 than of cell 10 in the window.
   const float column = std::floor(view_pos.getX() + 0.5f);
   const float row = std::floor(view_pos.getY() + 0.5f);
@@ -118,6 +120,12 @@ int TerminalDisplay::present() {
     return 0;
   }
   screen.present(out);
+  if (screen.hasFallenBack() && !fallback_said) {
+    fallback_said = true;
+    LogManager::getInstance().writeLog(
+        "DisplayManager::swapBuffers(): Warning! the terminal's locale is not UTF-8: box drawing is shown as '+', "
+        "'-' and '|', blocks and shades as '#', other characters past ASCII as '?'.");
+  }
   if (out.empty())
     return 0;
   return platform::writeTerminal(out);

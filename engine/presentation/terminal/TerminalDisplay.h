@@ -35,7 +35,7 @@ class TerminalDisplay : public Screen {
 
   /// Draws `ch` in the terminal colour nearest (r, g, b) at a view position
   /// in cells (rounded to the nearest cell). 0 drawn, -1 outside the grid.
-  int drawCharacter(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b) override;
+  int drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) override;
 
   /// Fills the cells whose centres the polygon covers in the terminal colour
   /// nearest its colour; a polygon smaller than a cell fills the cell under
@@ -71,6 +71,7 @@ class TerminalDisplay : public Screen {
   std::string out;        ///< bytes of the frame being written, kept to reuse its memory
   bool started;           ///< whether the terminal is taken over
   bool too_small;         ///< whether the terminal is smaller than the grid
+  bool fallback_said;     ///< whether the log said that characters are shown as ASCII
 };
 
 }  // namespace cv

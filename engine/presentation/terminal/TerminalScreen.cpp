@@ -1,15 +1,33 @@
 #include "presentation/terminal/TerminalScreen.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <iterator>
+
+#include "foundation/utf8.h"
 
 namespace cv {
 
 namespace {
 
 const char ESC = '\x1b';
-const char STAND_IN = '?';
 
 // The cell's colour, kept to the eight terminal colours.
+// The ASCII nearest a box-drawing character: '-' for the horizontal
+// lines, '|' for the vertical ones, '+' for corners, joints and the rest.
+char32_t asciiForBoxDrawing(char32_t ch) {
+  static const char32_t HORIZONTAL[] = {0x2500, 0x2501, 0x2504, 0x2505, 0x2508, 0x2509, 0x254C, 0x254D,
+                                        0x2550, 0x2574, 0x2576, 0x2578, 0x257A, 0x257C, 0x257E};
+  static const char32_t VERTICAL[] = {0x2502, 0x2503, 0x2506, 0x2507, 0x250A, 0x250B, 0x254E, 0x254F,
+                                      0x2551, 0x2575, 0x2577, 0x2579, 0x257B, 0x257D, 0x257F};
+  if (std::find(std::begin(HORIZONTAL), std::end(HORIZONTAL), ch) != std::end(HORIZONTAL))
+    return U'-';
+  if (std::find(std::begin(VERTICAL), std::end(VERTICAL), ch) != std::end(VERTICAL))
+    return U'|';
+  return U'+';
+}
+
 unsigned char terminalColor(Color color) {
   return color >= BLACK && color <= WHITE ? static_cast<unsigned char>(color) : static_cast<unsigned char>(WHITE);
 }
@@ -23,7 +41,33 @@ Color nearestTerminalColor(unsigned char r, unsigned char g, unsigned char b) {
   return static_cast<Color>((r >= 128 ? 1 : 0) | (g >= 128 ? 2 : 0) | (b >= 128 ? 4 : 0));
 }
 
-char visibleCharacter(char ch) { return ch >= ' ' && ch <= '~' ? ch : STAND_IN; }
+char visibleCharacter(char ch) { return ch >= ' ' && ch <= '~' ? ch : static_cast<char>(STAND_IN); }
+
+char32_t visibleCharacter(char32_t ch, bool utf8) {
+  if (ch >= U' ' && ch <= U'~')
+    return ch;
+  if (!isSingleWidth(ch))
+    return STAND_IN;
+  if (utf8)
+    return ch;
+  if (ch >= 0x2500 && ch <= 0x257F)
+    return asciiForBoxDrawing(ch);
+  if (ch >= 0x2580 && ch <= 0x259F)
+    return U'#';  // blocks and shades
+  return static_cast<char32_t>(STAND_IN);
+}
+
+bool localeSpeaksUtf8() {
+  for (const char *name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char *value = std::getenv(name);
+    if (!value || !*value)
+      continue;
+    std::string lower(value);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos;
+  }
+  return false;
+}
 
 TerminalScreen::TerminalScreen()
     : columns(0),
@@ -33,7 +77,9 @@ TerminalScreen::TerminalScreen()
       cursor_column(-1),
       cursor_row(-1),
       pen_fg(-1),
-      pen_bg(-1) {}
+      pen_bg(-1),
+      utf8(true),
+      fallen_back(false) {}
 
 void TerminalScreen::resize(int new_columns, int new_rows, Color new_background) {
   columns = std::max(1, new_columns);
@@ -50,12 +96,18 @@ int TerminalScreen::getRows() const { return rows; }
 
 TerminalCell TerminalScreen::blank() const { return TerminalCell{' ', WHITE, background}; }
 
-bool TerminalScreen::put(int column, int row, char ch, Color fg) {
+bool TerminalScreen::put(int column, int row, char32_t ch, Color fg) {
   if (column < 0 || column >= columns || row < 0 || row >= rows)
     return false;
-  back[static_cast<size_t>(row * columns + column)] = TerminalCell{visibleCharacter(ch), terminalColor(fg), background};
+  const char32_t shown = visibleCharacter(ch, utf8);
+  fallen_back = fallen_back || (!utf8 && ch >= 0x80 && shown != ch);
+  back[static_cast<size_t>(row * columns + column)] = TerminalCell{shown, terminalColor(fg), background};
   return true;
 }
+
+void TerminalScreen::setUtf8(bool on) { utf8 = on; }
+
+bool TerminalScreen::hasFallenBack() const { return fallen_back; }
 
 bool TerminalScreen::fill(int column, int row, Color color) {
   if (column < 0 || column >= columns || row < 0 || row >= rows)
@@ -139,7 +191,7 @@ void TerminalScreen::present(std::string &out) {
         continue;
       moveTo(out, column, row);
       setColors(out, back[i]);
-      out += back[i].ch;
+      appendUtf8(out, back[i].ch);
       // Past the last column the cursor's place depends on the terminal.
       cursor_column = column + 1 < columns ? column + 1 : -1;
       if (cursor_column < 0)

@@ -10,7 +10,7 @@ namespace cv {
 /// One character cell of a text terminal: a character in a foreground
 /// colour over a background colour, both of the eight terminal colours.
 struct TerminalCell {
-  char ch;           ///< printable ASCII
+  char32_t ch;       ///< a character that fills one cell
   unsigned char fg;  ///< foreground colour, BLACK to WHITE
   unsigned char bg;  ///< background colour, BLACK to WHITE
   bool operator==(const TerminalCell &other) const { return ch == other.ch && fg == other.fg && bg == other.bg; }
@@ -24,6 +24,16 @@ Color nearestTerminalColor(unsigned char r, unsigned char g, unsigned char b);
 /// The character shown for `ch`: itself when it is printable ASCII, else a
 /// visible stand-in ('?').
 char visibleCharacter(char ch);
+
+/// The character a terminal shows for `ch`: printable ASCII as it is; any
+/// other character that fills one cell as it is when the terminal speaks
+/// UTF-8 (`utf8`), else as the nearest ASCII (box drawing as '+', '-' or
+/// '|', blocks and shades as '#'); everything else as '?'.
+char32_t visibleCharacter(char32_t ch, bool utf8);
+
+/// Whether the locale the program runs in says UTF-8 (LC_ALL, else
+/// LC_CTYPE, else LANG), so that a terminal shows UTF-8 text.
+bool localeSpeaksUtf8();
 
 /// The picture of a text terminal as two grids of cells: the front grid is
 /// what the terminal shows, the back grid the frame being drawn. present()
@@ -42,8 +52,15 @@ class TerminalScreen {
   int getRows() const;
 
   /// Draws `ch` in `fg` over the background at (column, row) of the back
-  /// grid. False, drawing nothing, outside the grid.
-  bool put(int column, int row, char ch, Color fg);
+  /// grid, as visibleCharacter shows it. False, drawing nothing, outside the
+  /// grid.
+  bool put(int column, int row, char32_t ch, Color fg);
+
+  /// Whether the terminal shows UTF-8 (true at first); when not, characters
+  /// past ASCII are shown as their nearest ASCII.
+  void setUtf8(bool on);
+  /// Whether a character past ASCII has been shown as ASCII since start.
+  bool hasFallenBack() const;
 
   /// Fills the cell at (column, row) of the back grid with `color`. False
   /// outside the grid.
@@ -83,6 +100,8 @@ class TerminalScreen {
   int cursor_row;                   ///< its row; -1 unknown
   int pen_fg;                       ///< the terminal's current foreground; -1 unknown
   int pen_bg;                       ///< the terminal's current background; -1 unknown
+  bool utf8;                        ///< the terminal shows UTF-8
+  bool fallen_back;                 ///< a character was shown as ASCII for want of UTF-8
 };
 
 }  // namespace cv

@@ -37,8 +37,8 @@ const int MAX_PIECES = 4;
 const std::size_t MAX_BUCKET_GLYPHS = 32;
 
 // The first printable character and the one after the last.
-const int FIRST_PRINTABLE = 32;
-const int END_PRINTABLE = 127;
+const char32_t FIRST_PRINTABLE = 32;
+const char32_t END_PRINTABLE = 127;
 
 // Whether the glyph page of `texture` has its white square at the corner.
 bool hasWhiteCorner(const sf::Texture &texture) {
@@ -75,8 +75,8 @@ bool CharacterBatch::prepare(const sf::Font &new_font, unsigned int new_characte
   character_size = new_character_size;
   background_size = new_background_size;
   background_color = new_background_color;
-  for (int ch = FIRST_PRINTABLE; ch < END_PRINTABLE; ch++)
-    quadOf(static_cast<char>(ch));
+  for (char32_t ch = FIRST_PRINTABLE; ch < END_PRINTABLE; ch++)
+    quadOf(ch);
   if (!hasWhiteCorner(font->getTexture(character_size))) {
     clear();
     return false;
@@ -84,14 +84,12 @@ bool CharacterBatch::prepare(const sf::Font &new_font, unsigned int new_characte
   return true;
 }
 
-const CharacterBatch::GlyphQuad &CharacterBatch::quadOf(char ch) {
-  GlyphQuad &quad = quads[static_cast<unsigned char>(ch)];
+const CharacterBatch::GlyphQuad &CharacterBatch::quadOf(char32_t ch) {
+  GlyphQuad &quad = ch < quads.size() ? quads[ch] : other_quads[ch];
   if (quad.prepared)
     return quad;
   quad.prepared = true;
-  // The code point a text object makes of the character.
-  const sf::String string(ch);
-  const sf::Uint32 code = string.isEmpty() ? 0 : string[0];
+  const sf::Uint32 code = ch;
   // Spaces, tabs and line ends only move a text's pen; a return is skipped.
   quad.visible = code != ' ' && code != '\t' && code != '\n' && code != '\r';
   if (!quad.visible)
@@ -127,7 +125,7 @@ void CharacterBatch::appendQuad(const Corners &area, const Corners &texture, sf:
   vertices.emplace_back(sf::Vector2f(right, bottom), color, sf::Vector2f(u2, v2));
 }
 
-void CharacterBatch::add(sf::Vector2f background_corner, sf::Vector2f text_position, char ch, sf::Color color) {
+void CharacterBatch::add(sf::Vector2f background_corner, sf::Vector2f text_position, char32_t ch, sf::Color color) {
   if (!font)
     return;
   // A shape's corners are its position plus its local corners, as the
@@ -268,6 +266,7 @@ void CharacterBatch::clear() {
   font = nullptr;
   for (GlyphQuad &quad : quads)
     quad = GlyphQuad();
+  other_quads.clear();
 }
 
 std::size_t CharacterBatch::size() const { return characters; }

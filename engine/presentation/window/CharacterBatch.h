@@ -5,6 +5,7 @@
 #include <SFML/System/Vector2.hpp>
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace sf {
@@ -48,9 +49,11 @@ class CharacterBatch {
   /// Something other than this batch may have drawn into the window.
   void windowTouched();
 
-  /// Adds a background at `background_corner` and then the glyph of `ch` in
-  /// `color` with its text origin at `text_position` (pixels).
-  void add(sf::Vector2f background_corner, sf::Vector2f text_position, char ch, sf::Color color);
+  /// Adds a background at `background_corner` and then the glyph of the
+  /// code point `ch` in `color` with its text origin at `text_position`
+  /// (pixels). A glyph first met here is loaded into the font's page then;
+  /// the page only grows, so the glyphs already added keep their place.
+  void add(sf::Vector2f background_corner, sf::Vector2f text_position, char32_t ch, sf::Color color);
 
   /// Draws every character added since the last draw in one call, then
   /// empties the batch. Nothing is drawn when it is empty.
@@ -76,7 +79,7 @@ class CharacterBatch {
   };
 
   /// The quad of `ch`, computed on first use.
-  const GlyphQuad &quadOf(char ch);
+  const GlyphQuad &quadOf(char32_t ch);
   /// Appends the background of `area`, whole or cut to earlier glyphs.
   void addBackground(const Corners &area);
   /// Notes a glyph quad drawn this frame, for the backgrounds after it.
@@ -92,7 +95,8 @@ class CharacterBatch {
   unsigned int character_size;             ///< glyph size in pixels
   sf::Vector2f background_size;            ///< background quad size in pixels
   sf::Color background_color;              ///< background quad colour
-  std::array<GlyphQuad, 256> quads;        ///< by character, as an unsigned byte
+  std::array<GlyphQuad, 128> quads;        ///< ASCII, by character
+  std::unordered_map<char32_t, GlyphQuad> other_quads;  ///< every other character met
   std::vector<sf::Vertex> vertices;        ///< six per quad, in the order added
   std::size_t characters;                  ///< characters waiting to be drawn
   bool window_clean;                       ///< only the background and this batch's glyphs are in the window

@@ -6,6 +6,7 @@
 
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
+#include "foundation/utf8.h"
 #include "platform/display.h"
 #include "presentation/display/DisplayManager.h"
 #include "presentation/display/Polygon.h"
@@ -26,6 +27,28 @@ const std::size_t MAX_BATCHED_CHARACTERS = 1 << 16;
 
 // Points of the shared polygon before its first figure.
 const std::size_t FIRST_POLYGON_POINTS = 30;
+
+// A code point no font has a glyph for (a non-character): what the font
+// draws for it is its missing-glyph shape.
+const sf::Uint32 NO_GLYPH = 0x10FFFF;
+
+// Whether `font` draws `ch` with its missing-glyph shape at `size`: the
+// same box, advance and pixels as for a character no font has.
+bool drawnAsMissing(const sf::Font &font, unsigned int size, char32_t ch) {
+  const sf::Glyph &glyph = font.getGlyph(ch, size, true);
+  const sf::Glyph &missing = font.getGlyph(NO_GLYPH, size, true);
+  if (glyph.advance != missing.advance || glyph.bounds != missing.bounds ||
+      glyph.textureRect.width != missing.textureRect.width || glyph.textureRect.height != missing.textureRect.height)
+    return false;
+  const sf::Image page = font.getTexture(size).copyToImage();
+  for (int y = 0; y < glyph.textureRect.height; y++)
+    for (int x = 0; x < glyph.textureRect.width; x++)
+      if (page.getPixel(static_cast<unsigned>(glyph.textureRect.left + x), static_cast<unsigned>(glyph.textureRect.top + y)) !=
+          page.getPixel(static_cast<unsigned>(missing.textureRect.left + x),
+                        static_cast<unsigned>(missing.textureRect.top + y)))
+        return false;
+  return true;
+}
 
 }  // namespace
 
@@ -142,14 +165,17 @@ void WindowScreen::releaseGraphics() {
   rectangle.reset();
   batch.clear();
   batch_ready = false;
+  glyphs_checked.clear();
 }
 
 void WindowScreen::shutDown() { releaseGraphics(); }
 
 bool WindowScreen::isShowing() const { return window != nullptr; }
 
-int WindowScreen::drawCharacter(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b) {
+int WindowScreen::drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) {
   if (!window) return -1;
+  if (ch >= 0x80)
+    noteMissingGlyph(ch);
   const Vector pixel = spacesToPixels(view_pos);
   // The rectangle sits a tenth of a cell left and a fifth down from the text
   // position, where the glyphs of the font fall inside the cell.
@@ -164,7 +190,7 @@ int WindowScreen::drawCharacter(Vector view_pos, char ch, unsigned char r, unsig
   rectangle->setPosition(background);
   window->draw(*rectangle);
 
-  text->setString(sf::String(ch));
+  text->setString(sf::String(static_cast<sf::Uint32>(ch)));
   text->setPosition(pixel.getX(), pixel.getY());
   text->setFillColor(sf::Color(r, g, b, 255));
   window->draw(*text);
@@ -202,6 +228,15 @@ void WindowScreen::setBatching(bool on) {
   if (!on)
     drawBatch();  // what was collected keeps its place under what follows
   batching = on;
+}
+
+void WindowScreen::noteMissingGlyph(char32_t ch) {
+  if (!glyphs_checked.insert(ch).second)
+    return;
+  if (drawnAsMissing(font, text->getCharacterSize(), ch))
+    LogManager::getInstance().writeLog(
+        "DisplayManager::drawCharacter(): Warning! the font has no glyph for %s; its missing-glyph shape is drawn.",
+        describeCharacter(ch).c_str());
 }
 
 void WindowScreen::drawBatch() {

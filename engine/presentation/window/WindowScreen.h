@@ -4,6 +4,7 @@
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Font.hpp>
 #include <memory>
+#include <unordered_set>
 
 #include "presentation/Screen.h"
 #include "presentation/window/CharacterBatch.h"
@@ -36,7 +37,7 @@ class WindowScreen : public Screen {
   void shutDown() override;
   /// Whether the window is open.
   bool isShowing() const override;
-  int drawCharacter(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b) override;
+  int drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) override;
   /// Draws the polygon over the characters drawn so far.
   int fillPolygon(const Polygon &polygon) override;
   /// Draws what was collected, shows the back buffer and clears it to the
@@ -64,6 +65,9 @@ class WindowScreen : public Screen {
   void releaseGraphics();
   /// Draws the collected characters into the window.
   void drawBatch();
+  /// Logs, once per character, that the font has no glyph for `ch` (its
+  /// missing-glyph shape is drawn instead).
+  void noteMissingGlyph(char32_t ch);
 
   ScreenGrid grid;                                ///< the grid shown, from start-up
   sf::Font font;                                  ///< the font every character is drawn in
@@ -75,6 +79,7 @@ class WindowScreen : public Screen {
   bool batch_ready;                               ///< the batch is prepared for the font and grid
   bool batching;                                  ///< draw characters through the batch when it is ready
   sf::CircleShape polygon;                        ///< the one polygon every shape is drawn with
+  std::unordered_set<char32_t> glyphs_checked;    ///< characters past ASCII looked up in the font
 };
 
 }  // namespace cv
