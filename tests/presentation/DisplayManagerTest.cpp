@@ -168,3 +168,21 @@ TEST(DisplayManager, WindowWithoutDisplayIsRefusedNotFatal) {
   EXPECT_EQ(display().getWindow(), nullptr);
   engine.stop();
 }
+
+TEST(DisplayManager, CharactersThatCannotFillACellAreRefusedOnceEachEvenHeadless) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  for (int i = 0; i < 3; i++) {
+    display().drawCharacter(cv::Vector(1, 1), U'漢', cv::RED);
+    display().drawCharacter(cv::Vector(1, 2), char32_t{0x0301}, 1, 2, 3);
+  }
+  display().drawCharacter(cv::Vector(1, 1), U'═', cv::RED);
+  const std::vector<std::string> refused = engine.messagesFrom(
+      "DisplayManager::drawCharacter(): Warning! U+6F22 '漢' does not fill one cell; it is drawn as '?'.");
+  EXPECT_EQ(refused, (std::vector<std::string>{
+                         "DisplayManager::drawCharacter(): Warning! U+6F22 '漢' does not fill one cell; it is drawn as '?'.",
+                         "DisplayManager::drawCharacter(): Warning! U+0301 '\xcc\x81' does not fill one cell; it is "
+                         "drawn as '?'.",
+                     }));
+  engine.stop();
+}

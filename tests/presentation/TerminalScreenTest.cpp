@@ -70,6 +70,20 @@ TEST(TerminalScreen, FilledCellsAndStandIns) {
   EXPECT_FALSE(screen.fill(0, 3, cv::RED));
 }
 
+TEST(TerminalScreen, CharactersPastAsciiAsUtf8OrTheNearestAscii) {
+  const char32_t row[] = {U'╔', U'═', U'║', U'▓', U'é', U'漢', char32_t{0x0301}, U'╗'};
+  for (bool utf8 : {true, false}) {
+    SCOPED_TRACE(utf8 ? "UTF-8" : "ASCII");
+    cv::TerminalScreen screen = shownBlankScreen();
+    screen.setUtf8(utf8);
+    for (int column = 0; column < 8; column++)
+      screen.put(column, 0, row[column], cv::WHITE);
+    // What cannot fill one cell is '?' either way.
+    EXPECT_EQ(presented(screen), utf8 ? "\x1b[1;1H╔═║▓é??╗" : "\x1b[1;1H+-|#???+");
+    EXPECT_EQ(screen.hasFallenBack(), !utf8);
+  }
+}
+
 TEST(TerminalScreen, BytesGrowWithTheChangedCellsOnly) {
   cv::TerminalScreen screen;
   screen.resize(80, 24, cv::BLACK);
