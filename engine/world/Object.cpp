@@ -46,11 +46,12 @@ int takeNextId() {
   return next_id;
 }
 
-// The live object other than `self` that holds `wanted_id`, or null.
+// The object in the world other than `self` that took `wanted_id` first,
+// or null. The world's id index answers without walking every object.
 const Object *holderOf(int wanted_id, const Object *self) {
-  ObjectList all = WorldManager::getInstance().getAllObjects(true);
-  for (ObjectListIterator it(&all); !it.isDone(); it.next())
-    if (it.currentObject() != self && it.currentObject()->getId() == wanted_id)
+  ObjectList holders = WorldManager::getInstance().getSceneGraph().objectsWithId(wanted_id);
+  for (ObjectListIterator it(&holders); !it.isDone(); it.next())
+    if (it.currentObject() != self)
       return it.currentObject();
   return nullptr;
 }
@@ -531,6 +532,7 @@ void Object::readId() {
         read_id, holder->getType().c_str(), type.c_str(), id);
   if (read_id >= next_id)
     next_id = read_id + 1;
+  WorldManager::getInstance().getSceneGraph().updateId(this, read_id);  // -1 outside the world
   id = read_id;
   setModified(ID);
 }

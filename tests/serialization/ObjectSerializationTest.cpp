@@ -180,6 +180,39 @@ TEST_F(Serialization, ATakenIdIsRestoredWithAWarningNamingBoth) {
                             std::to_string(copy_id) + ") takes it too."));
 }
 
+TEST_F(Serialization, TheHolderOfATakenIdIsFoundWhateverHappenedToIt) {
+  // Made inactive, re-inserted by a new box, and holding an id it read:
+  // still found. The id it left is free, and a destroyed holder holds none.
+  auto held = std::make_unique<cv::Object>();
+  held->setType("saucer");
+  const int left_id = held->getId();
+  ASSERT_EQ(held->setActive(false), 0);
+  held->setBox(cv::Box(Vector(0, 0), 2, 2));
+  held->deserialize("id:300,");
+  cv::Object copy;
+  copy.setType("copy");
+  cv::Object other;
+  other.setType("other");
+  const std::string copy_id = std::to_string(copy.getId());
+
+  copy.deserialize("id:300,");
+  other.deserialize("id:" + std::to_string(left_id) + ",");
+  held.reset();
+  copy.deserialize("id:300,");  // its own id: nothing to say
+  other.deserialize("id:300,");
+
+  std::vector<std::string> taken;
+  for (const std::string &message : engine.messages())
+    if (message.find("already taken") != std::string::npos)
+      taken.push_back(message);
+  EXPECT_EQ(taken, (std::vector<std::string>{
+                       "Object::deserialize(): Warning! id 300 already taken by an object of type 'saucer'; the "
+                       "object of type 'copy' (id " + copy_id + ") takes it too.",
+                       "Object::deserialize(): Warning! id 300 already taken by an object of type 'copy'; the object "
+                       "of type 'other' (id " + std::to_string(left_id) + ") takes it too."}));
+  EXPECT_EQ(other.getId(), 300);
+}
+
 TEST_F(Serialization, TheIdCounterStopsAtTheLargestIntInsteadOfOverflowing) {
   cv::Object reader;
   reader.deserialize("id:2147483645,");  // the highest id a read may set
