@@ -13,8 +13,9 @@ namespace cv {
 
 /// The world's index of its objects: every active object, the solid ones,
 /// the visible ones per altitude, the inactive ones, the active ones by
-/// type and every object by id. Objects keep it current through their setters, which call the
-/// update operations before they store a new value. It never owns objects.
+/// type and every object by id. Objects keep it current through their
+/// setters, which call the update operations before they store a new value.
+/// It never owns objects.
 class SceneGraph {
  public:
   /// An empty index.
