@@ -2,9 +2,6 @@
 // byte picks the class, the rest is the text. Oracle: what an object writes
 // after reading the text, read into a fresh object and written again, gives
 // the same text; and no position, motion or box value is NaN or infinite.
-// The id counter lives as long as the process, so an input that reads a
-// large id (the seed top-id.txt reads one three below the largest int)
-// leaves the inputs after it writing and reading the last ids there are.
 
 #include <cmath>
 #include <cstdint>
