@@ -317,10 +317,11 @@ std::string nearestKey(std::string_view key, const std::vector<std::string_view>
 }
 
 // Walks the elements of the stripped text as the attribute parser does and
-// records every problem of form: an unknown key, a setting that runs on
-// into the next line or holds a second setting for want of a comma, and an
-// element of colons only (the parser stops there). Returns the line of the
-// first occurrence of each known key, the one that counts.
+// records every problem of form: an unknown key, a known key set again
+// (the parser takes the first), a setting that runs on into the next line
+// or holds a second setting for want of a comma, and an element of colons
+// only (the parser stops there). Returns the line of the first occurrence
+// of each known key, the one that counts.
 std::map<std::string, int, std::less<>> checkElements(const StrippedText &stripped,
                                                       const std::vector<std::string_view> &known,
                                                       std::vector<Problem> &problems) {
@@ -345,7 +346,13 @@ std::map<std::string, int, std::less<>> checkElements(const StrippedText &stripp
       problems.push_back({line, quoted(key) + " holds two settings (missing comma?); only " + quoted(value) +
                                     " is read as its value"});
     if (std::find(known.begin(), known.end(), key) != known.end()) {
-      key_lines.emplace(std::string(key), line);  // the first occurrence counts
+      // The first occurrence counts; a later one says so, naming both lines.
+      const auto [first, is_first] = key_lines.emplace(std::string(key), line);
+      if (!is_first) {
+        const std::string first_line = std::to_string(first->second);
+        problems.push_back({line, quoted(key) + " is set again (first on line " + first_line +
+                                      "); the setting on line " + first_line + " counts, this one is ignored"});
+      }
       continue;
     }
     std::string problem = "unknown key " + quoted(key);

@@ -37,7 +37,8 @@ class Config {
   /// Fills the settings from `text`, or from readConfig() when `text` is
   /// empty. Keys missing from the text keep their current values. Mistakes
   /// are reported, one line each naming the line and the key: an unknown key
-  /// (with the nearest known one when it is close), a value that is not a
+  /// (with the nearest known one when it is close), a key set again (the
+  /// first setting counts; both lines are named), a value that is not a
   /// number where one is expected or is out of its range (the setting then
   /// keeps its value), and a setting that runs into the next for want of a
   /// comma.

@@ -26,19 +26,20 @@ namespace cv {
 
 namespace {
 
-// The id the next new object gets. It never passes the largest int.
+// Ids run from 1 to MAX_ID, the largest int. The counter hands each out
+// once, in order; after MAX_ID it gives MAX_ID again, loudly, instead of
+// overflowing. A read may set any of them, so that every id the counter
+// gives survives a write and a read.
+const int MAX_ID = INT_MAX;
+
+// The id the next new object gets. It never passes MAX_ID.
 int next_id = 1;
-// Whether the largest int has been given as an id already.
+// Whether MAX_ID has been given as an id already.
 bool last_id_given = false;
 
-// Highest id a read may set: the object created next takes the id after it,
-// and that id must still have one after it.
-const int MAX_READ_ID = INT_MAX - 2;
-
-// Hands out the next id. Ids run out only at the largest int, which is
-// then given again, loudly, instead of the counter overflowing.
+// Hands out the next id.
 int takeNextId() {
-  if (next_id < INT_MAX)
+  if (next_id < MAX_ID)
     return next_id++;
   if (last_id_given)
     LogManager::getInstance().writeLog("Object::Object(): Error! No ids left; id %d given again.", next_id);
@@ -46,11 +47,22 @@ int takeNextId() {
   return next_id;
 }
 
-// The live object other than `self` that holds `wanted_id`, or null.
+// Counts `taken`, an id from 1 to MAX_ID that a read set, as handed out by
+// the counter, with every id below it: new objects get the ids above it,
+// and after MAX_ID they get MAX_ID again.
+void passId(int taken) {
+  if (taken < next_id || last_id_given)
+    return;
+  next_id = taken;
+  takeNextId();
+}
+
+// The object in the world other than `self` that took `wanted_id` first,
+// or null. The world's id index answers without walking every object.
 const Object *holderOf(int wanted_id, const Object *self) {
-  ObjectList all = WorldManager::getInstance().getAllObjects(true);
-  for (ObjectListIterator it(&all); !it.isDone(); it.next())
-    if (it.currentObject() != self && it.currentObject()->getId() == wanted_id)
+  ObjectList holders = WorldManager::getInstance().getSceneGraph().objectsWithId(wanted_id);
+  for (ObjectListIterator it(&holders); !it.isDone(); it.next())
+    if (it.currentObject() != self)
       return it.currentObject();
   return nullptr;
 }
@@ -518,12 +530,6 @@ void Object::readId() {
     log_manager.writeLog("Object::deserialize(): Warning! id %d not positive. Ignored.", read_id);
     return;
   }
-  // The next new object must get an id above every id taken, and the
-  // counter must not overflow when it hands that id out.
-  if (read_id > MAX_READ_ID) {
-    log_manager.writeLog("Object::deserialize(): Warning! id %d leaves no id for new objects. Ignored.", read_id);
-    return;
-  }
   // Copies of remote objects keep their ids, so a taken id is still
   // restored, but never without a word.
   if (const Object *holder = holderOf(read_id, this))
@@ -531,8 +537,8 @@ void Object::readId() {
         "Object::deserialize(): Warning! id %d already taken by an object of type '%s'; the object of type '%s' "
         "(id %d) takes it too.",
         read_id, holder->getType().c_str(), type.c_str(), id);
-  if (read_id >= next_id)
-    next_id = read_id + 1;
+  passId(read_id);
+  WorldManager::getInstance().getSceneGraph().updateId(this, read_id);  // -1 outside the world
   id = read_id;
   setModified(ID);
 }

@@ -196,8 +196,9 @@ class Object {
   /// and leave their attribute as it was). The direction read is made a
   /// unit vector. An id read is taken even when another object holds it
   /// (copies of remote objects keep their ids), with a warning naming both;
-  /// an id below 1, or one that leaves no id for the objects created after
-  /// it, is refused. Returns 0.
+  /// an id below 1 is refused. New objects are numbered above the id read;
+  /// after the largest int they get that id again, as when the counter
+  /// reaches it. Returns 0.
   virtual int deserialize(std::string text);
   /// Whether any attribute changed since it was last written.
   virtual bool isModified() const;

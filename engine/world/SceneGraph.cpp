@@ -1,5 +1,6 @@
 #include "world/SceneGraph.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -39,13 +40,18 @@ SceneGraph::SceneGraph() : spatial_index(true) {}
 
 int SceneGraph::startUp() {
   type_map.clear();
+  id_map.clear();
   LogManager::getInstance().writeLog(1, "Scenegraph configuration: SIMPLE");
   return 0;
 }
 
-void SceneGraph::shutDown() { type_map.clear(); }
+void SceneGraph::shutDown() {
+  type_map.clear();
+  id_map.clear();
+}
 
 int SceneGraph::insertObject(Object *object) {
+  id_map[object->getId()].push_back(object);
   if (!object->isActive())
     return inactive_objects.insert(object);
 
@@ -80,7 +86,7 @@ int SceneGraph::insertObject(Object *object) {
 }
 
 int SceneGraph::removeObject(Object *object) {
-  bool failed = false;
+  bool failed = removeFromIds(object, object->getId()) == -1;
   if (object->isActive()) {
     failed |= objects.remove(object) == -1;
     failed |= removeFromType(object) == -1;
@@ -143,6 +149,36 @@ ObjectList SceneGraph::visibleObjects(int altitude) const {
 }
 
 ObjectList SceneGraph::objectsOfType(std::string type) { return type_map[type]; }
+
+ObjectList SceneGraph::objectsWithId(int id) const {
+  ObjectList holders;
+  const auto entry = id_map.find(id);
+  if (entry != id_map.end())
+    for (Object *object : entry->second)
+      holders.insert(object);
+  return holders;
+}
+
+int SceneGraph::removeFromIds(Object *object, int id) {
+  const auto entry = id_map.find(id);
+  if (entry == id_map.end())
+    return -1;
+  std::vector<Object *> &holders = entry->second;
+  const auto found = std::find(holders.begin(), holders.end(), object);
+  if (found == holders.end())
+    return -1;
+  holders.erase(found);
+  if (holders.empty())
+    id_map.erase(entry);
+  return 0;
+}
+
+int SceneGraph::updateId(Object *object, int new_id) {
+  if (removeFromIds(object, object->getId()) == -1)
+    return -1;
+  id_map[new_id].push_back(object);
+  return 0;
+}
 
 int SceneGraph::removeFromType(Object *object) {
   const auto entry = type_map.find(object->getType());

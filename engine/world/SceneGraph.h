@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ObjectList.h"
@@ -11,17 +12,18 @@
 namespace cv {
 
 /// The world's index of its objects: every active object, the solid ones,
-/// the visible ones per altitude, the inactive ones and the active ones by
-/// type. Objects keep it current through their setters, which call the
-/// update operations before they store a new value. It never owns objects.
+/// the visible ones per altitude, the inactive ones, the active ones by
+/// type and every object by id. Objects keep it current through their
+/// setters, which call the update operations before they store a new value.
+/// It never owns objects.
 class SceneGraph {
  public:
   /// An empty index.
   SceneGraph();
 
-  /// Empties the type index. Returns 0.
+  /// Empties the type and id indexes. Returns 0.
   int startUp();
-  /// Empties the type index.
+  /// Empties the type and id indexes.
   void shutDown();
 
   /// Adds `object` to every list its state calls for (or only to the
@@ -49,6 +51,10 @@ class SceneGraph {
   ObjectList visibleObjects(int altitude) const;
   /// Copy of the active objects of `type` (an entry is made for a new type).
   ObjectList objectsOfType(std::string type);
+  /// The objects, active or not, that hold `id`, in the order they took it.
+  /// Ids are unique unless a read restored a taken one or the ids ran out,
+  /// so this is usually one object or none.
+  ObjectList objectsWithId(int id) const;
 
   // The update operations are called by the object before it stores the new
   // value, so its getters still give the old one. 0 success, -1 failure.
@@ -63,12 +69,17 @@ class SceneGraph {
   int updateVisible(Object *object, bool visible);
   /// Moves the object to the type index entry of `new_type`.
   int updateType(Object *object, std::string new_type);
+  /// Moves the object to the id index entry of `new_id`. -1, without a
+  /// message, when the object is not in the index (not in the world).
+  int updateId(Object *object, int new_id);
   /// Moves a solid object's entry in the grid to its box at `new_position`.
   void updatePosition(Object *object, Vector new_position);
 
  private:
   /// Removes `object` from the entry of its current type. -1 if not there.
   int removeFromType(Object *object);
+  /// Removes `object` from the id index entry of `id`. -1 if not there.
+  int removeFromIds(Object *object, int id);
   /// Adds `object` to the solid list and the grid. -1 if the list refuses.
   int insertSolid(Object *object);
   /// Removes `object` from the solid list and the grid. -1 if not listed.
@@ -79,6 +90,9 @@ class SceneGraph {
   ObjectList visible_objects[MAX_ALTITUDE + 1];      ///< active visible objects by altitude
   ObjectList inactive_objects;                       ///< every inactive object
   std::map<std::string, ObjectList> type_map;        ///< active objects by type
+  /// Every object by id, active or not: what reading an id asks, whether
+  /// another object holds it, is answered without walking the world.
+  std::unordered_map<int, std::vector<Object *>> id_map;
   SpatialGrid solid_grid;                            ///< where the solid objects are
   bool spatial_index;                                ///< collision queries use solid_grid
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -266,8 +267,17 @@ TEST(Config, MistakesAreWarnedByLineAndKeyAndRefusedValuesKeepTheDefault) {
        "frame_time", "33"},
       // Bytes a terminal would act on are shown escaped.
       {"\x1b[2J:1,", {W + "line 1: unknown key '\\x1b[2J'"}, "frame_time", "33"},
-      // The first occurrence counts; the later one is not checked.
-      {"frame_time:20,\nframe_time:oops,\n", {}, "frame_time", "20"},
+      // The first occurrence counts; a later one is warned about, not read.
+      {"frame_time:20,\n# again\nframe_time:oops,\n",
+       {W + "line 3: 'frame_time' is set again (first on line 1); the setting on line 1 counts, this one is ignored"},
+       "frame_time", "20"},
+      {"frame_time:x,\nframe_time:20,\n",
+       {W + "line 1: 'frame_time' value 'x' is not a whole number; it stays '33'",
+        W + "line 2: 'frame_time' is set again (first on line 1); the setting on line 1 counts, this one is ignored"},
+       "frame_time", "33"},
+      {"headless:true,show_mouse:true,headless:false,\n",
+       {W + "line 1: 'headless' is set again (first on line 1); the setting on line 1 counts, this one is ignored"},
+       "headless", "true"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.contents);
@@ -336,6 +346,34 @@ TEST(Config, UnsupportedStyleAtStartUpGoesToStandardErrorThenTheLog) {
   EXPECT_TRUE(endsWithLine(err, "loadConfig(): Unsupported window style 'windowed'")) << err;
   EXPECT_TRUE(engine.logged("loadConfig(): Unsupported window style 'windowed'"));
   EXPECT_EQ(cv::Config::getInstance().getWindowStyle(), 5);
+  engine.stop();
+}
+
+TEST(Config, KeysSetAgainAreWarnedAboutAtStartUpOnStandardErrorAndInTheLogWithinTheLimit) {
+  std::string text = "headless:true,\n";
+  for (int line = 2; line <= 25; line++)
+    text += "frame_time:" + std::to_string(line) + ",\n";
+  TestEngine engine(text);
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(engine.start(), 0);
+  const std::vector<std::string> err = messagesOf(testing::internal::GetCapturedStderr());
+  std::vector<std::string> expected;
+  for (int line = 3; line <= 22; line++)
+    expected.push_back("Config::loadConfig(): Warning! line " + std::to_string(line) +
+                       ": 'frame_time' is set again (first on line 2); the setting on line 2 counts, this one is "
+                       "ignored");
+  expected.push_back("Config::loadConfig(): Warning! 3 more problems not shown.");
+  EXPECT_EQ(err, expected);
+  // The log repeats them, in the same order (as many as it keeps of what
+  // was written before it opened).
+  std::vector<std::string> logged;
+  for (const std::string &message : engine.messages())
+    if (message.rfind("Config::loadConfig(): ", 0) == 0)
+      logged.push_back(message);
+  ASSERT_FALSE(logged.empty());
+  ASSERT_LE(logged.size(), expected.size());
+  EXPECT_TRUE(std::equal(logged.begin(), logged.end(), expected.begin()));
+  EXPECT_EQ(cv::Config::getInstance().getFrameTime(), 2);
   engine.stop();
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "Corvane.h"
 #include "world/Probe.h"
@@ -15,14 +18,15 @@ class SceneGraphTest : public worldtest::WorldTest {
  protected:
   cv::SceneGraph &graph() { return world().getSceneGraph(); }
 
-  // Checks that `object` is exactly where its state says: inactive objects
-  // only in the inactive list; active ones once in the active list, their
-  // type's entry, the solid list if solid and their altitude's visible list
-  // if visible, and nowhere else.
+  // Checks that `object` is exactly where its state says: once under its
+  // id, active or not; inactive objects only in the inactive list; active
+  // ones once in the active list, their type's entry, the solid list if
+  // solid and their altitude's visible list if visible, and nowhere else.
   void expectPlaced(const cv::Object &object) {
     const cv::Object *o = &object;
     const bool active = o->isActive();
     SCOPED_TRACE(worldtest::nameOf(o));
+    EXPECT_EQ(countIn(graph().objectsWithId(o->getId()), o), 1);
     EXPECT_EQ(countIn(graph().inactiveObjects(), o), active ? 0 : 1);
     EXPECT_EQ(countIn(graph().activeObjects(), o), active ? 1 : 0);
     EXPECT_EQ(countIn(graph().objectsOfType(o->getType()), o), active ? 1 : 0);
@@ -47,6 +51,7 @@ TEST_F(SceneGraphTest, SettersKeepEveryListInStep) {
       {"spectral while inactive", [&] { return a.setSolidness(cv::SPECTRAL); }},
       {"hide while inactive", [&] { return a.setVisible(false); }},
       {"type while inactive", [&] { a.setType("Ghost"); return 0; }},
+      {"id read while inactive", [&] { return a.deserialize("id:500,"); }},
       {"reactivate", [&] { return a.setActive(true); }},
       {"show", [&] { return a.setVisible(true); }},
       {"solid again", [&] { return a.setSolidness(cv::SOFT); }},
@@ -56,6 +61,8 @@ TEST_F(SceneGraphTest, SettersKeepEveryListInStep) {
       {"show again", [&] { return b.setVisible(true); }},
       {"altitude while visible", [&] { return c.setAltitude(1); }},
       {"type while active", [&] { c.setType("Other"); return 0; }},
+      {"id and box read while active",
+       [&] { return c.deserialize("id:501,box-corner-x:0,box-corner-y:0,box-horizontal:2,box-vertical:2,"); }},
       {"deactivate twice", [&] { return c.setActive(false) + c.setActive(false); }},
   };
   for (const auto &step : steps) {
@@ -90,6 +97,20 @@ TEST_F(SceneGraphTest, NewBoxOfAnInactiveObjectKeepsItInTheInactiveList) {
   expectPlaced(a);
   ASSERT_EQ(a.setActive(true), 0);
   expectPlaced(a);
+}
+
+TEST_F(SceneGraphTest, TheIdIndexFollowsIdsReadAndObjectsGone) {
+  Probe a("a");
+  auto b = std::make_unique<Probe>("b");
+  const int a_id = a.getId();
+  const int b_id = b->getId();
+  ASSERT_EQ(a.deserialize("id:" + std::to_string(b_id) + ","), 0);  // taken, with a warning
+  ASSERT_EQ(a.getId(), b_id);
+  EXPECT_TRUE(graph().objectsWithId(a_id).isEmpty());
+  EXPECT_EQ(namesIn(graph().objectsWithId(b_id)), (std::vector<std::string>{"b", "a"}));  // in the order taken
+  b.reset();
+  EXPECT_EQ(namesIn(graph().objectsWithId(b_id)), std::vector<std::string>{"a"});
+  EXPECT_TRUE(graph().objectsWithId(0).isEmpty());
 }
 
 TEST_F(SceneGraphTest, UnknownTypeAndBadAltitudeGiveEmptyLists) {
