@@ -40,6 +40,14 @@ const std::size_t MAX_BUCKET_GLYPHS = 32;
 const char32_t FIRST_PRINTABLE = 32;
 const char32_t END_PRINTABLE = 127;
 
+// The characters drawn to fill their cell, and the full block they are
+// measured against.
+const char32_t FIRST_CELL_FILLING = 0x2500;
+const char32_t LAST_CELL_FILLING = 0x259F;
+const char32_t FULL_BLOCK = 0x2588;
+// How far, in pixels, a cell-filling glyph reaches into its neighbours.
+const float CELL_OVERLAP = 1.0f;
+
 // Whether the glyph page of `texture` has its white square at the corner.
 bool hasWhiteCorner(const sf::Texture &texture) {
   const sf::Image page = texture.copyToImage();
@@ -61,7 +69,8 @@ CharacterBatch::CharacterBatch()
       window_clean(false),
       bucket_columns(0),
       bucket_rows(0),
-      background_count(0) {}
+      background_count(0),
+      has_block(false) {}
 
 bool CharacterBatch::prepare(const sf::Font &new_font, unsigned int new_character_size,
                              sf::Vector2f new_background_size, sf::Color new_background_color,
@@ -77,6 +86,13 @@ bool CharacterBatch::prepare(const sf::Font &new_font, unsigned int new_characte
   background_color = new_background_color;
   for (char32_t ch = FIRST_PRINTABLE; ch < END_PRINTABLE; ch++)
     quadOf(ch);
+  // The full block's own glyph, as a text would place it, measures the cell.
+  const GlyphQuad &full_block = quadOf(FULL_BLOCK);
+  has_block = full_block.visible && full_block.area.right - full_block.area.left > 2 * GLYPH_PADDING &&
+              full_block.area.bottom - full_block.area.top > 2 * GLYPH_PADDING;
+  if (has_block)
+    block = full_block.area;
+  other_quads.clear();  // measured again now that the block is known
   if (!hasWhiteCorner(font->getTexture(character_size))) {
     clear();
     return false;
@@ -105,6 +121,13 @@ const CharacterBatch::GlyphQuad &CharacterBatch::quadOf(char32_t ch) {
   const float right = pen_x + (glyph.bounds.left + glyph.bounds.width + GLYPH_PADDING);
   const float bottom = pen_y + (glyph.bounds.top + glyph.bounds.height + GLYPH_PADDING);
   quad.area = Corners{left, top, right, bottom};
+  if (has_block && ch >= FIRST_CELL_FILLING && ch <= LAST_CELL_FILLING) {
+    // In fractions of the full block, which then covers the background.
+    const float width = block.right - block.left, height = block.bottom - block.top;
+    quad.fills_cell = true;
+    quad.area = Corners{(left - block.left) / width, (top - block.top) / height, (right - block.left) / width,
+                        (bottom - block.top) / height};
+  }
   const float u1 = static_cast<float>(glyph.textureRect.left) - GLYPH_PADDING;
   const float v1 = static_cast<float>(glyph.textureRect.top) - GLYPH_PADDING;
   const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + GLYPH_PADDING;
@@ -134,8 +157,18 @@ void CharacterBatch::add(sf::Vector2f background_corner, sf::Vector2f text_posit
                         background_corner.y + background_size.y});
   const GlyphQuad &quad = quadOf(ch);
   if (quad.visible) {
-    const float x = text_position.x, y = text_position.y;
-    const Corners area{x + quad.area.left, y + quad.area.top, x + quad.area.right, y + quad.area.bottom};
+    Corners area;
+    if (quad.fills_cell) {
+      // The full block reaches a pixel past the background on every side:
+      // the glyph edges a smoothed texture leaves half covered fall under
+      // the next cell's glyph, so lines and shades join without a seam.
+      const float x = background_corner.x - CELL_OVERLAP, y = background_corner.y - CELL_OVERLAP;
+      const float w = background_size.x + 2 * CELL_OVERLAP, h = background_size.y + 2 * CELL_OVERLAP;
+      area = Corners{x + quad.area.left * w, y + quad.area.top * h, x + quad.area.right * w, y + quad.area.bottom * h};
+    } else {
+      const float x = text_position.x, y = text_position.y;
+      area = Corners{x + quad.area.left, y + quad.area.top, x + quad.area.right, y + quad.area.bottom};
+    }
     appendQuad(area, quad.texture, color);
     noteGlyph(area);
   }
@@ -264,11 +297,14 @@ void CharacterBatch::clear() {
   characters = 0;
   windowTouched();
   font = nullptr;
+  has_block = false;
   for (GlyphQuad &quad : quads)
     quad = GlyphQuad();
   other_quads.clear();
 }
 
 std::size_t CharacterBatch::size() const { return characters; }
+
+bool CharacterBatch::fillsCell(char32_t ch) { return font && quadOf(ch).fills_cell; }
 
 }  // namespace cv

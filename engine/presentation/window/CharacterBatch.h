@@ -25,6 +25,11 @@ namespace cv {
 /// The background quads take their colour from the opaque white square the
 /// font keeps at the corner of every glyph page.
 ///
+/// Box-drawing, block and shade characters (U+2500 to U+259F) are made to
+/// join from cell to cell: their glyph is stretched so that the font's full
+/// block would cover the background rectangle and a pixel around it. Every other glyph
+/// sits at its text origin as a text object puts it.
+///
 /// While the window holds nothing but the background colour and what this
 /// batch drew, a background only has to repaint where earlier glyphs of the
 /// frame reach into it: elsewhere it would paint the background over the
@@ -65,6 +70,11 @@ class CharacterBatch {
   /// Number of characters waiting to be drawn.
   std::size_t size() const;
 
+  /// Whether `ch` is stretched over its cell's background (see above), which
+  /// a text object cannot draw: such a character is drawn through the batch
+  /// even when characters are otherwise drawn one by one.
+  bool fillsCell(char32_t ch);
+
  private:
   /// The edges of an axis-aligned quad, kept exactly as computed.
   struct Corners {
@@ -74,7 +84,8 @@ class CharacterBatch {
   struct GlyphQuad {
     bool prepared = false;  ///< computed for the current font and size
     bool visible = false;   ///< has a quad (spaces, tabs and line ends do not)
-    Corners area;           ///< relative to the text origin
+    bool fills_cell = false;  ///< stretched over the background: `area` is in fractions of it
+    Corners area;           ///< relative to the text origin, or to the background when filling the cell
     Corners texture;        ///< on the glyph page
   };
 
@@ -107,6 +118,8 @@ class CharacterBatch {
   int bucket_rows;                         ///< buckets down the window
   std::vector<std::uint32_t> seen;         ///< per glyph, the last background that met it
   std::uint32_t background_count;          ///< backgrounds cut so far, to tell them apart in seen
+  bool has_block;                          ///< the font has a full block to measure cells by
+  Corners block;                           ///< the full block's glyph, relative to the text origin
 };
 
 }  // namespace cv

@@ -180,10 +180,16 @@ int WindowScreen::drawCharacter(Vector view_pos, char32_t ch, unsigned char r, u
   // The rectangle sits a tenth of a cell left and a fifth down from the text
   // position, where the glyphs of the font fall inside the cell.
   const sf::Vector2f background(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5);
-  if (batch_ready && batching) {
+  // Characters that join from cell to cell are stretched, which only the
+  // batch draws: one by one, they go through it alone.
+  if (batch_ready && (batching || batch.fillsCell(ch))) {
     if (batch.size() >= MAX_BATCHED_CHARACTERS)
       drawBatch();  // a frame drawn without being shown keeps bounded memory
     batch.add(background, sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
+    if (!batching) {
+      batch.windowTouched();
+      drawBatch();
+    }
     return 0;
   }
   batch.windowTouched();
