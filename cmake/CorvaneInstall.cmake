@@ -3,8 +3,9 @@
 #   target_link_libraries(mygame PRIVATE Corvane::corvane)
 #   corvane_add_run_directory(mygame CONFIG cv-config.txt SPRITES sprites)
 # The library goes to lib/, the headers to include/corvane/ (in their
-# folders, as the engine includes them), the default font and the CMake
-# package to share/corvane/ and lib/cmake/Corvane/.
+# folders, as the engine includes them), the default font, the web page and
+# the CMake package to share/corvane/ and lib/cmake/Corvane/. A web build
+# (Emscripten) installs the same for games built with emcmake.
 
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -18,6 +19,8 @@ install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/engine/
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvane
   FILES_MATCHING PATTERN "*.h")
 install(FILES ${CORVANE_FONT_SOURCE} DESTINATION ${CORVANE_DATA_DIR} RENAME cv-font.ttf)
+# The page a web build of a game is served with.
+install(FILES ${CORVANE_WEB_PAGE_TEMPLATE} DESTINATION ${CORVANE_DATA_DIR}/web)
 install(EXPORT CorvaneTargets NAMESPACE Corvane:: DESTINATION ${CORVANE_CMAKE_DIR})
 
 configure_package_config_file(${CMAKE_CURRENT_SOURCE_DIR}/cmake/CorvaneConfig.cmake.in
@@ -30,6 +33,7 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/CorvaneConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/CorvaneConfigVersion.cmake
   ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CorvaneRunDirectory.cmake
+  ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CorvaneWebPage.cmake
   DESTINATION ${CORVANE_CMAKE_DIR})
 
 # A Windows build also installs what a game needs to be built the same way

@@ -10,13 +10,17 @@
 # game (CORVANE_RUNTIME_FILES: on Windows, the OpenAL DLL). DIRECTORY
 # defaults to the directory the target's executable is built in, so the game
 # finds everything beside itself. The directory is brought up to date every
-# time the target is built.
+# time the target is built. In a web build the directory (by default
+# <target>-files in the current binary directory) becomes the page's file
+# system, and the target a web page (corvane_add_web_page).
 function(corvane_add_run_directory target)
   cmake_parse_arguments(PARSE_ARGV 1 RUN "" "DIRECTORY;CONFIG;FONT;SPRITES;SOUNDS" "FILES")
   if(RUN_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "corvane_add_run_directory: unknown arguments ${RUN_UNPARSED_ARGUMENTS}")
   endif()
-  if(NOT RUN_DIRECTORY)
+  if(NOT RUN_DIRECTORY AND EMSCRIPTEN)
+    set(RUN_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${target}-files)
+  elseif(NOT RUN_DIRECTORY)
     set(RUN_DIRECTORY $<TARGET_FILE_DIR:${target}>)
   endif()
   if(NOT RUN_FONT)
@@ -45,4 +49,5 @@ function(corvane_add_run_directory target)
     COMMENT "Assembling the run directory of ${target}"
     VERBATIM)
   add_dependencies(${target} ${target}_run_directory)
+  corvane_add_web_page(${target} FILES ${RUN_DIRECTORY})
 endfunction()

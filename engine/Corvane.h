@@ -36,6 +36,7 @@
 #include "presentation/Screen.h"
 #include "presentation/audio/Music.h"
 #include "presentation/audio/Sound.h"
+#include "presentation/audio/soundLimits.h"
 #include "presentation/display/Color.h"
 #include "presentation/display/DisplayManager.h"
 #include "presentation/display/Polygon.h"

@@ -47,7 +47,9 @@ void stopOne(Manager &manager, const char *stopped) {
 
 }  // namespace
 
-GameManager::GameManager() : game_over(false), frame_time(0), step_count(0) { setType("GameManager"); }
+GameManager::GameManager() : game_over(false), frame_time(0), step_count(0), kept_files(false) {
+  setType("GameManager");
+}
 
 GameManager &GameManager::getInstance() {
   static GameManager game_manager;
@@ -181,6 +183,8 @@ void GameManager::shutDown() {
   if (!platform::releaseTimerResolution(1))
     log_manager.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
+  if (kept_files)
+    saveKeptFiles();
   stopOne(PathManager::getInstance(), "Path manager stopped");
   stopOne(WorldManager::getInstance(), "World manager stopped");
   stopOne(ResourceManager::getInstance(), "Resource manager stopped");
@@ -293,6 +297,27 @@ bool GameManager::getGameOver() const { return game_over; }
 int GameManager::getFrameTime() const { return frame_time; }
 
 int GameManager::getStepCount() const { return step_count; }
+
+int GameManager::keepFiles(std::string directory) {
+  std::string failure;
+  if (platform::keepDirectory(directory, failure) == -1) {
+    LogManager::getInstance().writeLog("GameManager::keepFiles(): Error! Cannot keep files in '%s': %s.",
+                                       directory.c_str(), failure.c_str());
+    return -1;
+  }
+  kept_files = true;
+  LogManager::getInstance().writeLog(1, "GameManager::keepFiles(): Keeping files in '%s'.", directory.c_str());
+  return 0;
+}
+
+int GameManager::saveKeptFiles() {
+  std::string failure;
+  if (platform::saveKeptDirectories(failure) == -1) {
+    LogManager::getInstance().writeLog("GameManager::saveKeptFiles(): Error! %s.", failure.c_str());
+    return -1;
+  }
+  return 0;
+}
 
 std::string GameManager::getStartUpFailure() const { return start_up_failure; }
 

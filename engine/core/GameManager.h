@@ -49,6 +49,18 @@ class GameManager : public Manager {
   /// Iterations completed since the loop started.
   int getStepCount() const;
 
+  /// Keeps the files the game writes in `directory` (made if missing) from
+  /// one run to the next, for saved games and settings. On a desktop they
+  /// are plain files and last anyway. In a web page the directory lives in
+  /// the browser's storage (IndexedDB): what was kept there is read back
+  /// now, and what the game writes there is kept at saveKeptFiles() and at
+  /// shut-down. 0, or -1 (logged) when it cannot.
+  int keepFiles(std::string directory);
+
+  /// Keeps what the game wrote in its kept directories now (see keepFiles).
+  /// 0, or -1 (logged) when it cannot.
+  int saveKeptFiles();
+
  private:
   GameManager();
   GameManager(const GameManager &) = delete;
@@ -63,6 +75,7 @@ class GameManager : public Manager {
   int frame_time;  ///< target milliseconds per iteration
   int step_count;  ///< iterations completed since the loop started
   std::string start_up_failure;  ///< why the last start-up failed, "" if it did not
+  bool kept_files;               ///< the game keeps files (keepFiles), to be saved at shut-down
 };
 
 }  // namespace cv

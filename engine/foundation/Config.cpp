@@ -103,7 +103,7 @@ void reportProblems(std::vector<Problem> &problems) {
 
 // `text` fit for a message: quoted, at most 40 characters, and every byte
 // that is not printable ASCII written as \xNN so the terminal shows it as is.
-std::string quoted(std::string_view text) {
+std::string inQuotes(std::string_view text) {
   const size_t MAX_SHOWN = 40;
   std::string result = "'";
   for (size_t i = 0; i < text.size() && i < MAX_SHOWN; i++) {
@@ -340,22 +340,22 @@ std::map<std::string, int, std::less<>> checkElements(const StrippedText &stripp
     }
     nextAttributeToken(tokens, ':', value);
     if (last_line != line)
-      problems.push_back({line, quoted(key) + " runs on into line " + std::to_string(last_line) +
+      problems.push_back({line, inQuotes(key) + " runs on into line " + std::to_string(last_line) +
                                     " (missing comma at the end of line " + std::to_string(line) + "?)"});
     else if (nextAttributeToken(tokens, ':', extra))
-      problems.push_back({line, quoted(key) + " holds two settings (missing comma?); only " + quoted(value) +
+      problems.push_back({line, inQuotes(key) + " holds two settings (missing comma?); only " + inQuotes(value) +
                                     " is read as its value"});
     if (std::find(known.begin(), known.end(), key) != known.end()) {
       // The first occurrence counts; a later one says so, naming both lines.
       const auto [first, is_first] = key_lines.emplace(std::string(key), line);
       if (!is_first) {
         const std::string first_line = std::to_string(first->second);
-        problems.push_back({line, quoted(key) + " is set again (first on line " + first_line +
+        problems.push_back({line, inQuotes(key) + " is set again (first on line " + first_line +
                                       "); the setting on line " + first_line + " counts, this one is ignored"});
       }
       continue;
     }
-    std::string problem = "unknown key " + quoted(key);
+    std::string problem = "unknown key " + inQuotes(key);
     const std::string nearest = nearestKey(key, known);
     if (key[0] == '#')
       problem += " (only a '#' in the first column starts a comment)";
@@ -468,7 +468,7 @@ void Config::loadConfig(std::string text) {
     std::string problem;
     if (value.empty()) {
       if (found != key_lines.end())
-        problems.push_back({line, quoted(setting.key) + " has no value; it stays " + quoted(currentText(setting))});
+        problems.push_back({line, inQuotes(setting.key) + " has no value; it stays " + inQuotes(currentText(setting))});
       continue;
     }
     const bool taken = applySetting(setting, value, problem);
@@ -483,8 +483,8 @@ void Config::loadConfig(std::string text) {
 }
 
 bool Config::applySetting(const Setting &setting, const std::string &value, std::string &problem) {
-  const std::string stays = "; it stays " + quoted(currentText(setting));
-  const std::string what = quoted(setting.key) + " value " + quoted(value);
+  const std::string stays = "; it stays " + inQuotes(currentText(setting));
+  const std::string what = inQuotes(setting.key) + " value " + inQuotes(value);
   switch (setting.kind) {
     case Kind::WHOLE_NUMBER: {
       int number = 0;
@@ -499,7 +499,7 @@ bool Config::applySetting(const Setting &setting, const std::string &value, std:
       }
       this->*std::get<int Config::*>(setting.field) = number;
       if (number == 0 && setting.field == decltype(setting.field)(&Config::frame_time))
-        problem = quoted(setting.key) + " is 0: the game loop runs unpaced, it never sleeps";
+        problem = inQuotes(setting.key) + " is 0: the game loop runs unpaced, it never sleeps";
       return true;
     }
     case Kind::NUMBER: {

@@ -1,8 +1,10 @@
 #include "hud/serialization.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <system_error>
 
 #include "foundation/LogManager.h"
@@ -117,12 +119,53 @@ bool readInt(const std::string &text, int &value) {
   return true;
 }
 
+#if !defined(__cpp_lib_to_chars)
+namespace {
+
+// Whether `text` is a decimal number as from_chars reads one: an optional
+// minus, digits with at most one point between or around them, and an
+// optional exponent. The C library then reads it (with the "C" locale's
+// point), where the standard library has no from_chars for floats.
+bool isDecimalNumber(const std::string &text) {
+  std::size_t at = text[0] == '-' ? 1 : 0;
+  std::size_t digits = 0;
+  while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+    at++, digits++;
+  if (at < text.size() && text[at] == '.')
+    for (at++; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++)
+      digits++;
+  if (digits == 0)
+    return false;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    at++;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+      at++;
+    const std::size_t exponent_start = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+      at++;
+    if (at == exponent_start)
+      return false;
+  }
+  return at == text.size();
+}
+
+}  // namespace
+#endif
+
 bool readFloat(const std::string &text, float &value) {
   float read = 0;
+#if defined(__cpp_lib_to_chars)
   const char *end = text.data() + text.size();
   const std::from_chars_result result = std::from_chars(text.data(), end, read);
   if (result.ec != std::errc() || result.ptr != end || !std::isfinite(read))
     return false;
+#else
+  if (text.empty() || !isDecimalNumber(text))
+    return false;
+  read = std::strtof(text.c_str(), nullptr);
+  if (!std::isfinite(read))
+    return false;
+#endif
   value = read;
   return true;
 }

@@ -88,6 +88,11 @@ NetworkManager &NetworkManager::getInstance() {
 }
 
 int NetworkManager::startUp() {
+  const std::string unavailable = platform::socketsUnavailable();
+  if (!unavailable.empty()) {
+    LogManager::getInstance().writeLog("NetworkManager::startUp(): Error! %s.", unavailable.c_str());
+    return 1;
+  }
   const int error = platform::socketStartUp();
   if (error != 0) {
     LogManager::getInstance().writeLog("NetworkManager::startUp(): Error! WSAStartup() code : %d", error);

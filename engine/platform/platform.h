@@ -38,5 +38,15 @@ bool releaseTimerResolution(int milliseconds);
 /// "" when the system cannot tell.
 std::string executablePath();
 
+/// Keeps the files written in `directory` (made if missing) from one run to
+/// the next: where files last anyway, only makes it; in a web page, puts it
+/// in the browser's storage and reads back what was kept there. 0, or -1
+/// with `failure` saying why.
+int keepDirectory(const std::string &directory, std::string &failure);
+
+/// Writes the kept directories to lasting storage now (nothing to do where
+/// files last anyway). 0, or -1 with `failure` saying why.
+int saveKeptDirectories(std::string &failure);
+
 }  // namespace platform
 }  // namespace cv

@@ -9,6 +9,10 @@
 namespace cv {
 namespace platform {
 
+/// Why this system has no TCP sockets at all (a web page has none); ""
+/// where it has them.
+std::string socketsUnavailable();
+
 /// Prepares the system's socket library. Returns 0, or the system's error
 /// code when it cannot be prepared. POSIX systems need nothing.
 int socketStartUp();

@@ -88,6 +88,8 @@ int finishConnect(int handle, int timeout_milliseconds) {
 
 }  // namespace
 
+std::string socketsUnavailable() { return ""; }
+
 int socketStartUp() { return 0; }
 
 void socketShutDown() {}

@@ -91,6 +91,8 @@ int finishConnect(SOCKET socket, int timeout_milliseconds) {
 
 }  // namespace
 
+std::string socketsUnavailable() { return ""; }
+
 int socketStartUp() {
   WSADATA data{};
   return WSAStartup(MAKEWORD(2, 2), &data);
