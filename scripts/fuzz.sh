@@ -25,7 +25,7 @@ seed() {  # seed <target> <files...>: copies seed files into the target's corpus
   mkdir -p "$corpus/$target"
   cp -n "$@" "$corpus/$target/" 2>/dev/null || true
 }
-seed sprite tests/fixtures/sprites/*.txt
+seed sprite tests/fixtures/sprites/*.txt fuzz/seeds/sprite/*
 seed config fuzz/seeds/config/*
 seed serialize fuzz/seeds/serialize/*
 seed network fuzz/seeds/network/*

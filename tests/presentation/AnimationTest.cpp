@@ -67,6 +67,34 @@ TEST(Frame, DrawsNothingForAnEmptyFrameOrOnlyTransparentCells) {
   }
 }
 
+TEST(Frame, HandsBackItsCharactersAndDrawsEachAsOneCodePoint) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  EXPECT_EQ(cv::Frame(3, 1, "╔═╗").getCharacters(), U"╔═╗");
+  EXPECT_EQ(cv::Frame(3, 1, "a\xFF" "b").getCharacters(), (std::u32string{U'a', cv::NOT_UTF8, U'b'}));
+  EXPECT_EQ(cv::Frame().getCharacters(), U"");
+
+  // Headless, the display draws nothing, but it names a character that
+  // cannot fill a cell before it refuses to draw: the first cell drawn here
+  // is the wide one behind two transparent shades.
+  EXPECT_EQ(cv::Frame(3, 1, "▓▓中").draw(cv::Vector(10, 5), cv::GREEN, U'▓'), -1);
+  EXPECT_EQ(engine.messages().back(),
+            "DisplayManager::drawCharacter(): Warning! U+4E2D '中' does not fill one cell; it is drawn as '?'.");
+
+  // A sprite's transparency reaches its frames whole through the animation.
+  cv::Sprite sprite(1);
+  sprite.setTransparency(U'▓');
+  ASSERT_EQ(sprite.pushFrame(cv::Frame(2, 1, "▓▓")), 0);
+  cv::Animation animation;
+  animation.setSprite(&sprite);
+  EXPECT_EQ(animation.draw(cv::Vector(10, 5)), 0);
+
+  // A char past ASCII is no character: as a transparency it still stands
+  // for that byte where a frame is not UTF-8.
+  EXPECT_EQ(cv::Frame(2, 1, "\xE9\xE9").draw(cv::Vector(10, 5), cv::GREEN, '\xE9'), 0);
+  EXPECT_EQ(cv::Frame(2, 1, "\xE9\xE9").draw(cv::Vector(10, 5), cv::GREEN, '\xE8'), -1);
+}
+
 TEST(Animation, ShowsEachFrameForSlowdownDrawsThenWraps) {
   TestEngine engine("headless:true,");
   ASSERT_EQ(engine.start(), 0);

@@ -208,3 +208,135 @@ TEST(SpriteFile, LoadingNeedsAStartedManager) {
   EXPECT_EQ(engine.messages().back(), "ResourceManager::startUp(): Already started.");
   EXPECT_NE(resources.getSprite("x"), nullptr);
 }
+
+namespace {
+
+// A sprite of one frame, `width` characters by one row: `extra` is line 5
+// (in the header) and `row` is line 8.
+std::string oneRowSprite(const std::string &row, const std::string &extra = "author us", int width = 3) {
+  return "<HEADER>\nframes 1\nwidth " + std::to_string(width) + "\nheight 1\n" + extra +
+         "\n</HEADER>\n<BODY>\n" + row + "\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n";
+}
+
+// Writes `text` as a sprite file in the engine's directory and loads it.
+Messages loadText(const TestEngine &engine, const std::string &text, int expected_result) {
+  const std::string path = engine.directory() + "/sprite.txt";
+  cvtest::writeFile(path, text);
+  return load(engine, path, 0, expected_result);
+}
+
+}  // namespace
+
+TEST(SpriteFile, UnicodeFilesHoldOneCharacterPerCell) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+  EXPECT_EQ(load(engine, fixture("box-drawing.txt"), 15, 0, "box"),
+            (Messages{"ResourceManager::loadSprite(): Warning! No 'transparency' in header.",
+                      "ResourceManager::loadSprite(): Warning! No 'slowdown' in header.", "\t      Frames: 1",
+                      "\t       Width: 3", "\t      Height: 3", "\t    Slowdown: 0", "\tTransparency: (none)",
+                      "\t       Color: cyan", "Sprite 'box' frames:", "Frame 1:", "\t╔═╗", "\t║▓║", "\t╚═╝",
+                      "ResourceManager::loadSprite(): Sprite 'box' loaded."}));
+  cv::LogManager::getInstance().setLogLevel(0);
+  const cv::Sprite *box = resources.getSprite("box");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->getWidth(), 3);
+  EXPECT_EQ(box->getHeight(), 3);
+  EXPECT_EQ(box->getFrame(0).getCharacters(), U"╔═╗║▓║╚═╝");
+  EXPECT_EQ(box->getFrame(0).getString(), "╔═╗║▓║╚═╝");
+
+  // A transparency past ASCII, taken whole from its two bytes.
+  EXPECT_EQ(load(engine, fixture("shaded-ball.txt"), 5, 0, "ball"),
+            (Messages{"\t      Frames: 2", "\t       Width: 5", "\t      Height: 3", "\t    Slowdown: 8",
+                      "\tTransparency: ·", "\t       Color: yellow",
+                      "ResourceManager::loadSprite(): Sprite 'ball' loaded."}));
+  const cv::Sprite *ball = resources.getSprite("ball");
+  ASSERT_NE(ball, nullptr);
+  EXPECT_EQ(ball->getTransparency(), U'·');
+  EXPECT_EQ(ball->getFrame(1).getCharacters(), U"·▄█▄·█▒░▒█·▀█▀·");
+}
+
+TEST(SpriteFile, LinesAreMeasuredInCharacters) {
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  EXPECT_EQ(loadText(engine, oneRowSprite("╔══╗"), -1),
+            (Messages{"\tError! Line 8: Line length is 4 (frame width is 3).", "\tLine 8: '╔══╗'",
+                      "ResourceManager::loadSprite(): Error! No frame data to add.", NOT_LOADED}));
+  // ASCII controls are characters as they always were.
+  EXPECT_EQ(loadText(engine, oneRowSprite("a\tb"), 0).back(), "ResourceManager::loadSprite(): Sprite 'x' loaded.");
+
+  // The longest line is 65536 characters, however many bytes they take.
+  std::string longest;
+  for (int i = 0; i < 65536; i++)
+    longest += "═";
+  EXPECT_EQ(loadText(engine, oneRowSprite(longest, "author us", 65536), 0).back(),
+            "ResourceManager::loadSprite(): Sprite 'x' loaded.");
+  EXPECT_EQ(loadText(engine, oneRowSprite(longest + "═", "author us", 65537), -1),
+            (Messages{"getLine(): Error! Line longer than 65536 characters.",
+                      "readData(): Error! Never encountered '</BODY>'.", NOT_LOADED}));
+}
+
+TEST(SpriteFile, LinesThatAreNotUtf8AreRefusedWithTheirLineAndColumn) {
+  std::string bad_tag = oneRowSprite("abc");
+  bad_tag.replace(bad_tag.find("<BODY>"), 6, "<B\xD0" "DY>");
+  const struct {
+    const char *what;
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"stray byte", oneRowSprite("║\x80║"), "Line 8: Column 2 is not UTF-8: a stray continuation byte (80)"},
+      {"no UTF-8 byte", oneRowSprite("ab\xFF"), "Line 8: Column 3 is not UTF-8: a byte that is never UTF-8 (FF)"},
+      {"overlong, two bytes", oneRowSprite("a\xC0\xAF"), "Line 8: Column 2 is not UTF-8: an overlong form (C0 AF)"},
+      {"overlong, three bytes", oneRowSprite("\xE0\x80\xAF" "ab"),
+       "Line 8: Column 1 is not UTF-8: an overlong form (E0 80 AF)"},
+      {"surrogate", oneRowSprite("═\xED\xA0\x80═"), "Line 8: Column 2 is not UTF-8: a surrogate (ED A0 80)"},
+      {"past U+10FFFF", oneRowSprite("a\xF4\x90\x80\x80" "b"),
+       "Line 8: Column 2 is not UTF-8: a value past U+10FFFF (F4 90 80 80)"},
+      {"cut short by the line's end", oneRowSprite("ab\xE2\x95"),
+       "Line 8: Column 3 is not UTF-8: a character cut short (E2 95)"},
+      {"cut short by the next character", oneRowSprite("\xE2\x95" "ab"),
+       "Line 8: Column 1 is not UTF-8: a character cut short (E2 95)"},
+      {"in an unused header line", oneRowSprite("abc", "author \xC3"),
+       "Line 5: Column 8 is not UTF-8: a character cut short (C3)"},
+      {"in a section's tag", bad_tag, "Line 7: Column 3 is not UTF-8: a character cut short (D0)"},
+  };
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(loadText(engine, c.text, -1), (Messages{"\tError! " + c.message + ".", NOT_LOADED}));
+  }
+}
+
+TEST(SpriteFile, CharactersThatDoNotFillOneCellAreRefused) {
+  const std::string no_frame_data = "ResourceManager::loadSprite(): Error! No frame data to add.";
+  const struct {
+    const char *what;
+    std::string text;
+    Messages messages;
+  } cases[] = {
+      // Named before the row's length: "a中" would be 3 columns wide in a terminal.
+      {"wide", oneRowSprite("a中"),
+       {"\tError! Line 8: Column 2 holds U+4E2D '中', which does not fill one cell.", no_frame_data, NOT_LOADED}},
+      {"emoji", oneRowSprite("😀ab"),
+       {"\tError! Line 8: Column 1 holds U+1F600 '😀', which does not fill one cell.", no_frame_data, NOT_LOADED}},
+      {"combining", oneRowSprite("ae\u0301"),
+       {"\tError! Line 8: Column 3 holds U+0301 '\u0301', which does not fill one cell.", no_frame_data,
+        NOT_LOADED}},
+      {"control past ASCII", oneRowSprite("a\u0085b"),
+       {"\tError! Line 8: Column 2 holds U+0085, which does not fill one cell.", no_frame_data, NOT_LOADED}},
+      {"wide transparency", oneRowSprite("abc", "transparency 中"),
+       {"ResourceManager::loadSprite(): Error! Transparency U+4E2D '中' does not fill one cell (line 5).",
+        NOT_LOADED}},
+      // The line named is the one whose value counts, the last.
+      {"wide transparency, given twice", oneRowSprite("abc", "transparency #\ntransparency 中"),
+       {"ResourceManager::loadSprite(): Error! Transparency U+4E2D '中' does not fill one cell (line 6).",
+        NOT_LOADED}},
+  };
+  TestEngine engine("headless:true,");
+  ASSERT_EQ(engine.start(), 0);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(loadText(engine, c.text, -1), c.messages);
+  }
+}

@@ -5,6 +5,7 @@
 
 #include "Corvane.h"
 #include "support/TestEngine.h"
+#include "support/WindowCapture.h"
 
 using cvtest::TestEngine;
 
@@ -63,4 +64,32 @@ TEST(SpriteWindow, AnimationDrawsTheCurrentFrameOfALoadedSprite) {
   EXPECT_EQ(drawnSince(engine, from),
             (std::vector<std::string>{"(19.00,9.50)", "(20.00,9.50)", "(21.00,9.50)", "(20.00,10.50)"}));
   EXPECT_EQ(animation.getSlowdownCount(), 1);
+}
+
+TEST(SpriteWindow, UnicodeFrameReachesTheWindowAsItsCharacters) {
+  TestEngine engine(std::string("font_file:") + CORVANE_TEST_FONT + ",");
+  ASSERT_EQ(engine.start(), 0);
+  cv::DisplayManager &display = cv::DisplayManager::getInstance();
+  if (!display.getWindow())
+    GTEST_SKIP() << "the display opens no window in this build";
+  cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+  ASSERT_EQ(resources.loadSprite(std::string(CORVANE_TEST_FIXTURES) + "/sprites/box-drawing.txt", "box"), 0);
+  // The box drawn by its sprite, and its nine characters drawn one by one
+  // in the same cells and order: the same pixels.
+  display.swapBuffers();
+  EXPECT_EQ(resources.getSprite("box")->draw(0, cv::Vector(10, 5), 0), 0);
+  const sf::Image drawn = cvtest::captureWindow(*display.getWindow());
+  display.swapBuffers();
+  const std::u32string box = U"╔═╗║▓║╚═╝";
+  for (int i = 0; i < 9; i++)
+    display.drawCharacter(cv::Vector(static_cast<float>(9 + i % 3), static_cast<float>(4 + i / 3)),
+                          box[static_cast<size_t>(i)], cv::CYAN);
+  const sf::Image expected = cvtest::captureWindow(*display.getWindow());
+  display.swapBuffers();
+  const sf::Image empty = cvtest::captureWindow(*display.getWindow());
+  EXPECT_EQ(cvtest::differingPixels(drawn, expected), 0);
+  EXPECT_GT(cvtest::differingPixels(drawn, empty), 0);
+  // Not merely the same missing-glyph shapes: the font has all nine.
+  for (const std::string &message : engine.messages())
+    EXPECT_EQ(message.find("no glyph"), std::string::npos) << message;
 }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "foundation/LogManager.h"
+#include "foundation/utf8.h"
 #include "presentation/AudioOutput.h"
 #include "presentation/BackEnd.h"
 #include "presentation/sprites/Sprite.h"
@@ -105,12 +106,19 @@ void ResourceManager::logFrames(const Sprite &sprite) const {
   if (log_manager.getLogLevel() < 15)
     return;
   log_manager.writeLog(15, "Sprite '%s' frames:", sprite.getLabel().c_str());
-  const size_t width = static_cast<size_t>(sprite.getWidth());
   for (int i = 0; i < sprite.getFrameCount(); i++) {
     log_manager.writeLog(15, "Frame %d:", i + 1);
+    // Rows of `width` characters, each of one or more bytes.
     const std::string text = sprite.getFrame(i).getString();
-    for (size_t row = 0; row < text.size(); row += width)
-      log_manager.writeLog(15, "\t%s", text.substr(row, width).c_str());
+    for (size_t row = 0; row < text.size();) {
+      size_t end = row;
+      for (int column = 0; column < sprite.getWidth() && end < text.size(); column++)
+        decodeUtf8(text, end);
+      if (end == row)
+        break;  // no width: no rows
+      log_manager.writeLog(15, "\t%s", text.substr(row, end - row).c_str());
+      row = end;
+    }
   }
 }
 

@@ -43,8 +43,8 @@ void Sprite::setColor(Color new_color) { color = new_color; }
 Color Sprite::getColor() const { return color; }
 void Sprite::setSlowdown(int new_slowdown) { slowdown = new_slowdown; }
 int Sprite::getSlowdown() const { return slowdown; }
-void Sprite::setTransparency(char new_transparency) { transparency = new_transparency; }
-char Sprite::getTransparency() const { return transparency; }
+void Sprite::setTransparency(char32_t new_transparency) { transparency = new_transparency; }
+char32_t Sprite::getTransparency() const { return transparency; }
 void Sprite::setLabel(std::string new_label) { label = std::move(new_label); }
 std::string Sprite::getLabel() const { return label; }
 int Sprite::getFrameCount() const { return frame_count; }
@@ -64,7 +64,7 @@ Frame Sprite::getFrame(int frame_number) const {
   return frames[static_cast<size_t>(frame_number)];
 }
 
-int Sprite::draw(int frame_number, Vector position, char transparency) const {
+int Sprite::draw(int frame_number, Vector position, char32_t transparency) const {
   return getFrame(frame_number).draw(position, color, transparency);
 }
 

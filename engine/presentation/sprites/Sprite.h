@@ -9,7 +9,8 @@
 namespace cv {
 
 /// A labelled sequence of frames of one size, with a colour, a slowdown and
-/// an optional transparent character. Its capacity is fixed at creation.
+/// an optional transparent character (a Unicode code point). Its capacity is
+/// fixed at creation.
 class Sprite {
  public:
   /// Room for `max_frames` frames. When that cannot be allocated (or is
@@ -26,8 +27,12 @@ class Sprite {
   Color getColor() const;
   void setSlowdown(int new_slowdown);
   int getSlowdown() const;
-  void setTransparency(char new_transparency);
-  char getTransparency() const;
+  /// The character not drawn (0 for none): a code point, kept as given. An
+  /// ASCII char such as '#' may be passed as it is; a char past ASCII is
+  /// no character and only matches that byte in a frame that is not UTF-8
+  /// (see Frame::draw).
+  void setTransparency(char32_t new_transparency);
+  char32_t getTransparency() const;
   void setLabel(std::string new_label);
   std::string getLabel() const;
   int getFrameCount() const;
@@ -42,7 +47,7 @@ class Sprite {
 
   /// Draws frame `frame_number` centred on `position` in the sprite's colour.
   /// An out-of-range number draws nothing and returns 0.
-  int draw(int frame_number, Vector position, char transparency) const;
+  int draw(int frame_number, Vector position, char32_t transparency) const;
 
  private:
   Sprite(const Sprite &) = delete;
@@ -54,7 +59,7 @@ class Sprite {
   int frame_count;            ///< frames added so far
   Color color;                ///< colour of every character
   int slowdown;               ///< draws each frame is shown for
-  char transparency;          ///< character not drawn; 0 for none
+  char32_t transparency;      ///< character not drawn; 0 for none
   std::vector<Frame> frames;  ///< max_frame_count slots, the first frame_count in use
   std::string label;          ///< name the sprite is found by
 };

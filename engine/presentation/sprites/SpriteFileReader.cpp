@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/LogManager.h"
+#include "foundation/utf8.h"
 #include "presentation/sprites/Sprite.h"
 
 namespace cv {
@@ -21,12 +22,66 @@ int toInt(const std::string &text) {
   return static_cast<int>(std::clamp(value, static_cast<long>(INT_MIN), static_cast<long>(INT_MAX)));
 }
 
-// What follows `key` and one separator character in `line`.
+// What follows `key` and one separator character in `line` (a character, not
+// a byte: the line is UTF-8).
 std::string valueOf(const std::string &line, const std::string &key) {
-  return line.size() > key.size() ? line.substr(key.size() + 1) : std::string();
+  size_t at = key.size();
+  if (at >= line.size())
+    return std::string();
+  decodeUtf8(line, at);
+  return line.substr(at);
+}
+
+// The bytes of `text` from `at`, `count` of them at most, in hexadecimal.
+std::string hexBytes(const std::string &text, size_t at, size_t count) {
+  std::string out;
+  for (size_t i = at; i < text.size() && i < at + count; i++) {
+    static const char digits[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (!out.empty())
+      out += ' ';
+    out += digits[byte >> 4];
+    out += digits[byte & 0xF];
+  }
+  return out;
+}
+
+// What is wrong with the character that starts at `line[at]` and is not
+// UTF-8, and its bytes.
+std::string whyNotUtf8(const std::string &line, size_t at) {
+  const auto lead = static_cast<unsigned char>(line[at]);
+  if (lead >= 0x80 && lead <= 0xBF)
+    return "a stray continuation byte (" + hexBytes(line, at, 1) + ")";
+  if (lead >= 0xF8)
+    return "a byte that is never UTF-8 (" + hexBytes(line, at, 1) + ")";
+  const size_t more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+  char32_t value = lead & (0x3F >> more);
+  for (size_t i = 1; i <= more; i++) {
+    if (at + i >= line.size() || (static_cast<unsigned char>(line[at + i]) & 0xC0) != 0x80)
+      return "a character cut short (" + hexBytes(line, at, i) + ")";
+    value = (value << 6) | (static_cast<unsigned char>(line[at + i]) & 0x3F);
+  }
+  const std::string bytes = " (" + hexBytes(line, at, more + 1) + ")";
+  if (value >= 0xD800 && value <= 0xDFFF)
+    return "a surrogate" + bytes;
+  if (value > 0x10FFFF)
+    return "a value past U+10FFFF" + bytes;
+  return "an overlong form" + bytes;
 }
 
 bool startsWith(const std::string &line, const std::string &key) { return line.compare(0, key.size(), key) == 0; }
+
+// The index of the last of `lines` that starts with `key`; -1 for none.
+int lastIndexOf(const std::list<std::string> &lines, const std::string &key) {
+  int index = 0;
+  int found = -1;
+  for (const std::string &line : lines) {
+    if (startsWith(line, key))
+      found = index;
+    index++;
+  }
+  return found;
+}
 
 // The colour called `name` in sprite files; false for an unknown name.
 bool colorNamed(const std::string &name, Color &color) {
@@ -76,7 +131,7 @@ bool heightIsTheFault(const std::vector<int> &rows, int index, int height) {
 
 }  // namespace
 
-SpriteFileReader::SpriteFileReader() : line_number(0) {}
+SpriteFileReader::SpriteFileReader() : line_number(0), lines_read(0), first_data_line(0) {}
 
 std::unique_ptr<Sprite> SpriteFileReader::read(const std::string &filename) {
   if (!open(filename))
@@ -103,6 +158,7 @@ bool SpriteFileReader::open(const std::string &filename) {
   }
   log_manager.writeLog(1, "ResourceManager::loadSprite(): Opened file '%s'.", filename.c_str());
   line_number = 0;
+  lines_read = 0;
   return true;
 }
 
@@ -110,10 +166,13 @@ bool SpriteFileReader::readHeader(Header &header) {
   std::list<std::string> lines = readData("HEADER");
   if (lines.empty())
     return false;
+  // Taking keys removes lines, so the transparency's line is found first.
+  header.transparency_line = first_data_line + lastIndexOf(lines, "transparency");
   if (!requireInt(lines, "frames", header.frames) || !requireInt(lines, "width", header.width) ||
       !requireInt(lines, "height", header.height))
     return false;
-  readOptional(lines, header);
+  if (!readOptional(lines, header))
+    return false;
   if (!lines.empty()) {
     const LogManager &log_manager = LogManager::getInstance();
     log_manager.writeLog(1, "ResourceManager::loadSprite(): Warning! Unused HEADER lines:");
@@ -150,21 +209,34 @@ void warnMissing(const char *key) {
 
 }  // namespace
 
-void SpriteFileReader::readOptional(std::list<std::string> &lines, Header &header) {
+bool SpriteFileReader::readOptional(std::list<std::string> &lines, Header &header) {
   header.color = matchLineStr(lines, "color");
   if (header.color.empty()) {
     warnMissing("color");
     header.color = "default";
   }
   const std::string transparency = matchLineStr(lines, "transparency");
-  header.transparency = transparency.empty() ? 0 : transparency[0];
-  if (transparency.empty())
+  header.transparency = 0;
+  if (transparency.empty()) {
     warnMissing("transparency");
+  } else {
+    size_t at = 0;
+    header.transparency = decodeUtf8(transparency, at);
+    // Only a character a frame can hold can be transparent. ASCII, controls
+    // included, is taken as it always was.
+    if (header.transparency >= 0x80 && !isSingleWidth(header.transparency)) {
+      LogManager::getInstance().writeLog(
+          "ResourceManager::loadSprite(): Error! Transparency %s does not fill one cell (line %d).",
+          describeCharacter(header.transparency).c_str(), header.transparency_line);
+      return false;
+    }
+  }
   header.slowdown = matchLineInt(lines, "slowdown");
   if (header.slowdown == -1) {
     warnMissing("slowdown");
     header.slowdown = 0;
   }
+  return true;
 }
 
 void SpriteFileReader::logHeader(const Header &header) const {
@@ -174,7 +246,7 @@ void SpriteFileReader::logHeader(const Header &header) const {
   log_manager.writeLog(5, "\t      Height: %d", header.height);
   log_manager.writeLog(5, "\t    Slowdown: %d", header.slowdown);
   if (header.transparency)
-    log_manager.writeLog(5, "\tTransparency: %c", header.transparency);
+    log_manager.writeLog(5, "\tTransparency: %s", utf8Of(header.transparency).c_str());
   else
     log_manager.writeLog(5, "\tTransparency: (none)");
   log_manager.writeLog(5, "\t       Color: %s", header.color.c_str());
@@ -261,9 +333,13 @@ bool SpriteFileReader::readFooter() {
 }
 
 std::string SpriteFileReader::getLine() {
-  // Read character by character so an overlong line is refused before it is
-  // held in memory.
+  // Read byte by byte so an overlong line is refused before it is held in
+  // memory. The length is counted in UTF-8 characters: a byte that continues
+  // the character before it adds none, and a character has at most three
+  // such bytes, so a line never holds more than four bytes per character.
   std::string line;
+  int characters = 0;
+  int continuing = 0;  // continuation bytes the last lead byte announced
   std::streambuf *buffer = file.rdbuf();
   for (;;) {
     const int c = buffer->sbumpc();
@@ -273,15 +349,40 @@ std::string SpriteFileReader::getLine() {
     }
     if (c == '\n')
       break;
-    if (line.size() == static_cast<size_t>(MAX_SPRITE_LINE_LENGTH)) {
-      LogManager::getInstance().writeLog("getLine(): Error! Line longer than %d characters.", MAX_SPRITE_LINE_LENGTH);
-      return std::string();
+    if (continuing > 0 && (c & 0xC0) == 0x80) {
+      continuing--;
+    } else {
+      if (characters == MAX_SPRITE_LINE_LENGTH) {
+        LogManager::getInstance().writeLog("getLine(): Error! Line longer than %d characters.",
+                                           MAX_SPRITE_LINE_LENGTH);
+        return std::string();
+      }
+      characters++;
+      continuing = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     }
     line.push_back(static_cast<char>(c));
   }
+  lines_read++;
   if (!line.empty() && line.back() == '\r')
     line.pop_back();
   return line;
+}
+
+bool SpriteFileReader::isUtf8(const std::string &line) const {
+  int column = 1;
+  for (size_t at = 0; at < line.size(); column++) {
+    if (static_cast<unsigned char>(line[at]) < 0x80) {
+      at++;
+      continue;
+    }
+    const size_t start = at;
+    if (decodeUtf8(line, at) == NOT_UTF8) {
+      LogManager::getInstance().writeLog("\tError! Line %d: Column %d is not UTF-8: %s.", lines_read, column,
+                                         whyNotUtf8(line, start).c_str());
+      return false;
+    }
+  }
+  return true;
 }
 
 std::list<std::string> SpriteFileReader::readData(const std::string &name) {
@@ -290,17 +391,22 @@ std::list<std::string> SpriteFileReader::readData(const std::string &name) {
   const std::string end_tag = "</" + name + ">";
   std::string line = getLine();
   line_number++;
+  if (!isUtf8(line))
+    return {};
   if (line != begin_tag) {
     log_manager.writeLog("readData(): Error line %d! Expected '%s', have '%s'.", line_number, begin_tag.c_str(),
                          line.c_str());
     return {};
   }
+  first_data_line = lines_read + 1;
   std::list<std::string> lines;
   for (line = getLine(); line != end_tag; line = getLine()) {
     if (line.empty()) {
       log_manager.writeLog("readData(): Error! Never encountered '%s'.", end_tag.c_str());
       return {};
     }
+    if (!isUtf8(line))
+      return {};
     lines.push_back(std::move(line));
   }
   line_number++;
@@ -349,9 +455,23 @@ Frame SpriteFileReader::nextFrame(std::list<std::string> &lines, int width, int 
   for (int row = 0; row < height; row++) {
     const std::string line = takeFirst(lines);
     line_number++;
-    if (line.size() != static_cast<size_t>(width)) {
-      log_manager.writeLog("\tError! Line %d: Line length is %d (frame width is %d).", line_number,
-                           static_cast<int>(line.size()), width);
+    // One cell per character: the row's length is counted in characters,
+    // and a character that cannot fill a cell of its own is refused.
+    int length = 0;
+    for (size_t at = 0; at < line.size(); length++) {
+      if (static_cast<unsigned char>(line[at]) < 0x80) {
+        at++;
+        continue;
+      }
+      const char32_t c = decodeUtf8(line, at);
+      if (!isSingleWidth(c)) {
+        log_manager.writeLog("\tError! Line %d: Column %d holds %s, which does not fill one cell.", line_number,
+                             length + 1, describeCharacter(c).c_str());
+        return Frame();
+      }
+    }
+    if (length != width) {
+      log_manager.writeLog("\tError! Line %d: Line length is %d (frame width is %d).", line_number, length, width);
       log_manager.writeLog("\tLine %d: '%s'", line_number, line.c_str());
       return Frame();
     }

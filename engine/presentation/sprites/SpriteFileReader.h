@@ -11,7 +11,8 @@ namespace cv {
 
 class Sprite;
 
-/// Longest line a sprite file may hold; longer lines are refused unread.
+/// Longest line a sprite file may hold, in UTF-8 characters; longer lines
+/// are refused unread.
 const int MAX_SPRITE_LINE_LENGTH = 65536;
 
 /// Reads one sprite file: a HEADER of settings, a BODY of frames and a FOOTER.
@@ -32,7 +33,8 @@ class SpriteFileReader {
     int width = 0;                  ///< characters per frame row
     int height = 0;                 ///< rows per frame
     std::string color = "default";  ///< colour name
-    char transparency = 0;          ///< character not drawn; 0 for none
+    char32_t transparency = 0;      ///< character not drawn; 0 for none
+    int transparency_line = 0;      ///< line of the file that gives it
     int slowdown = 0;               ///< draws per frame
   };
 
@@ -45,8 +47,9 @@ class SpriteFileReader {
   bool readHeader(Header &header);
   /// Takes the required positive integer `key` from the header lines.
   bool requireInt(std::list<std::string> &lines, const std::string &key, int &value);
-  /// Takes the optional settings from the header lines, with their defaults.
-  void readOptional(std::list<std::string> &lines, Header &header);
+  /// Takes the optional settings from the header lines, with their
+  /// defaults. False (logged) for a transparency that fills no single cell.
+  bool readOptional(std::list<std::string> &lines, Header &header);
   /// Logs the settings read, at level 5.
   void logHeader(const Header &header) const;
   /// Reads the BODY section into a sprite with `header`'s settings.
@@ -58,10 +61,13 @@ class SpriteFileReader {
   bool readFooter();
 
   /// The next line without its line break (and one '\r' before it). An
-  /// empty line, logged, at the end of the file or on a failed read.
+  /// empty line, logged, at the end of the file, on a failed read or past
+  /// MAX_SPRITE_LINE_LENGTH characters.
   std::string getLine();
+  /// Whether `line`, the last one read, is UTF-8; logs where it is not.
+  bool isUtf8(const std::string &line) const;
   /// The lines between "<name>" and "</name>"; empty (logged) when the
-  /// section is malformed or has no lines.
+  /// section is malformed, holds a line that is not UTF-8, or has no lines.
   std::list<std::string> readData(const std::string &name);
   /// Removes every line starting with `key` and returns the last one's
   /// integer value, or -1 without such a line.
@@ -75,8 +81,10 @@ class SpriteFileReader {
   /// Removes and returns the first of `lines`, or "" when there is none.
   std::string takeFirst(std::list<std::string> &lines);
 
-  std::ifstream file;  ///< the sprite file being read
-  int line_number;     ///< lines accounted for so far, for messages
+  std::ifstream file;    ///< the sprite file being read
+  int line_number;       ///< lines accounted for so far, for messages
+  int lines_read;        ///< lines read from the file so far
+  int first_data_line;   ///< the number of the first line inside the last section read
 };
 
 }  // namespace cv
