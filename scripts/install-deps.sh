@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Corvane needs, if any are missing; with
-# --windows, also those of the Windows cross-build (scripts/build-windows.sh).
+# --windows, also those of the Windows cross-build (scripts/build-windows.sh);
+# with --web, those of the web build and its browser tests
+# (scripts/build-web.sh, scripts/web/test-web.sh).
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
           fonts-dejavu-core libx11-dev libopenal-dev xvfb xauth xdotool netcat-openbsd tmux python3)
 windows=""
+if [ "${1:-}" = "--web" ]; then
+  packages+=(emscripten chromium zip)
+  # Node.js for emscripten and the browser tests, unless one is on the path.
+  command -v node > /dev/null || packages+=(nodejs)
+  command -v npm > /dev/null || packages+=(npm)
+fi
 if [ "${1:-}" = "--windows" ]; then
   windows=yes
   packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine

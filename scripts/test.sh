@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: all of them on a
 # normal build (window tests under Xvfb), then all again on a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer; then the Windows build's
-# unit tests and a play-through under wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then the fuzz targets, the
+# web pages in chromium, and the Windows build's unit tests and a
+# play-through under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -25,6 +26,12 @@ bash scripts/build.sh build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH
 # Every fuzz target (clang, libFuzzer) for a minute on its corpus: about eight
 # minutes with the build. A finding fails the run and is kept in build-fuzz/findings/.
 bash scripts/fuzz.sh 60
+
+# The web build: every page built with emscripten, and tomato played in
+# chromium, headless (scripts/web/test-web.sh). CORVANE_WEB=0 skips it.
+if [ "${CORVANE_WEB:-1}" != 0 ]; then
+  bash scripts/web/test-web.sh build-web
+fi
 
 # The Windows build: cross-built with mingw-w64, its unit tests and a
 # play-through under wine (scripts/windows/test-windows.sh): about 6 minutes

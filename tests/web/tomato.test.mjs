@@ -1,7 +1,7 @@
 // Tomato in a browser: the page built by scripts/build-web.sh, played in
 // Debian's chromium (headless) as a player plays it, and the ways a page
 // fails, each showing its reason.
-// Run: node --test tests/web/ (CORVANE_WEB_GAME names the built page's folder).
+// Run: node --test tests/web/ (CORVANE_WEB_BUILD names the web build, build-web/ by default).
 
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
@@ -9,7 +9,9 @@ import {fileURLToPath} from 'node:url';
 
 import {census, columnOf, counter, launch, openGame, screenLines, serve, sleep, waitForPage, waitForScreen} from './harness.mjs';
 
-const GAME = process.env.CORVANE_WEB_GAME || fileURLToPath(new URL('../../build-web/game', import.meta.url));
+// The web build to test (scripts/build-web.sh), build-web/ by default.
+const BUILD = process.env.CORVANE_WEB_BUILD || fileURLToPath(new URL('../../build-web', import.meta.url));
+const GAME = BUILD + '/game';
 const RED = [255, 0, 0];
 
 let browser;
@@ -114,6 +116,20 @@ test('a page whose data file is missing says so instead of showing nothing', asy
       status = await page.$eval('#status', (element) => element.textContent);
     assert.match(status, /could not run|stopped/, status);
     assert.equal(await page.$eval('#canvas', (canvas) => getComputedStyle(canvas).display), 'none');
+    await page.close();
+  } finally {
+    server.close();
+  }
+});
+
+test('a game keeps its saved files in the browser across a reload', async () => {
+  const server = await serve(BUILD + '/tests/web/save-game');
+  try {
+    const page = await openGame(browser, server.url);
+    const first = await waitForScreen(page, (lines) => /run \d+/.test(lines.join()), 20, 'a count');
+    const runs = Number(first.join().match(/run (\d+)/)[1]);
+    await page.reload();
+    await waitForScreen(page, (lines) => lines.join().includes(`run ${runs + 1}`), 20, `run ${runs + 1}`);
     await page.close();
   } finally {
     server.close();

@@ -104,14 +104,20 @@ EM_JS(void, corvane_screen_paint, (const unsigned int *cells, int count, const f
   const screen = Module.corvaneScreen;
   if (!screen) return;
   const context = screen.context;
-  const width = screen.cellWidth, height = screen.cellHeight;
+  // Cells are boxes of whole canvas pixels, so a cell painted again covers
+  // every pixel of what it showed before, and nothing of its neighbours.
+  const scaleX = screen.canvas.width / (screen.columns * screen.cellWidth);
+  const scaleY = screen.canvas.height / (screen.rows * screen.cellHeight);
   const at = cells >> 2;
+  context.setTransform(1, 0, 0, 1, 0, 0);
   for (let i = 0; i < count; i++) {
     const index = HEAPU32[at + 3 * i], code = HEAPU32[at + 3 * i + 1], rgb = HEAPU32[at + 3 * i + 2];
-    const x = (index % screen.columns) * width, y = Math.floor(index / screen.columns) * height;
+    const column = index % screen.columns, row = Math.floor(index / screen.columns);
+    const left = Math.round(column * screen.cellWidth * scaleX), right = Math.round((column + 1) * screen.cellWidth * scaleX);
+    const top = Math.round(row * screen.cellHeight * scaleY), bottom = Math.round((row + 1) * screen.cellHeight * scaleY);
     screen.shown[index] = code;
     context.fillStyle = screen.background;
-    context.fillRect(x, y, width, height);
+    context.fillRect(left, top, right - left, bottom - top);
     if (code == 32) continue;
     const text = String.fromCodePoint(code);
     context.save();
@@ -121,18 +127,20 @@ EM_JS(void, corvane_screen_paint, (const unsigned int *cells, int count, const f
       // Stretched so the full block covers the cell and a pixel round it:
       // lines and shades join their neighbours.
       const block = screen.block;
-      context.rect(x - 1, y - 1, width + 2, height + 2);
+      context.rect(left - 1, top - 1, right - left + 2, bottom - top + 2);
       context.clip();
-      context.translate(x - 1, y - 1);
-      context.scale((width + 2) / block.width, (height + 2) / block.height);
+      context.translate(left - 1, top - 1);
+      context.scale((right - left + 2) / block.width, (bottom - top + 2) / block.height);
       context.fillText(text, -block.left, -block.top);
     } else {
-      context.rect(x, y, width, height);
+      context.rect(left, top, right - left, bottom - top);
       context.clip();
-      context.fillText(text, x, y + screen.fontSize);
+      context.setTransform(scaleX, 0, 0, scaleY, 0, 0);
+      context.fillText(text, column * screen.cellWidth, row * screen.cellHeight + screen.fontSize);
     }
     context.restore();
   }
+  context.setTransform(scaleX, 0, 0, scaleY, 0, 0);
   for (let f = figures >> 2, end = f + figure_values; f < end;) {
     const corners = HEAPF32[f];
     context.fillStyle = 'rgba(' + HEAPF32[f + 1] + ',' + HEAPF32[f + 2] + ',' + HEAPF32[f + 3] + ',' +
@@ -149,6 +157,16 @@ EM_JS(void, corvane_screen_paint, (const unsigned int *cells, int count, const f
     context.fill();
     f += 5 + 2 * corners;
   }
+});
+
+// Notes that a frame was shown at this moment and took `paint_ms` to paint:
+// the last thousands of frames, for measuring the pace and the cost.
+EM_JS(void, corvane_screen_frame, (double paint_ms), {
+  const screen = Module.corvaneScreen;
+  if (!screen) return;
+  if (!screen.frames) screen.frames = [];
+  screen.frames.push({at : performance.now(), paint : paint_ms});
+  if (screen.frames.length > 4000) screen.frames.splice(0, 1000);
 });
 
 // Lets go of the canvas.
@@ -268,6 +286,7 @@ int WebScreen::present() {
       paint(back, changed, polygons);
   }
   last_paint_ms = emscripten_get_now() - start;
+  corvane_screen_frame(last_paint_ms);
   front.swap(back);
   shown_polygons.swap(polygons);
   polygons.clear();
