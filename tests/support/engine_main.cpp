@@ -9,6 +9,7 @@
 //                      an object that sends SIGINT to the program while it is
 //                      destroyed at shut-down
 //   --keep-buffer      leave flushing off, as before a game turns it on
+//   --show-sprite FILE load the sprite file FILE and show it, centred on (10, 5)
 //   --fatal HOW        after two steps (each logging a levelled line), die:
 //                      SIGSEGV, SIGABRT, SIGFPE, SIGBUS or SIGILL raised, or
 //                      "null-write" (a real invalid access) or "abort" (abort())
@@ -117,6 +118,14 @@ int main(int argc, char **argv) {
       i++;
     } else if (std::strcmp(argv[i], "--stop-after") == 0 && i + 1 < argc) {
       new StepLimit(std::atoi(argv[i + 1]));
+      i++;
+    } else if (std::strcmp(argv[i], "--show-sprite") == 0 && i + 1 < argc) {
+      if (cv::ResourceManager::getInstance().loadSprite(argv[i + 1], "shown") == 0) {
+        auto *shown = new cv::Object;
+        shown->setSolidness(cv::SPECTRAL);
+        shown->setSprite("shown");
+        shown->setPosition(cv::Vector(10, 5));
+      }
       i++;
     } else if (std::strcmp(argv[i], "--interrupt-in-shutdown") == 0) {
       new InterruptOnDestruction();
