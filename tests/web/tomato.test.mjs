@@ -54,14 +54,25 @@ test('tomato plays in the page: title, play, walk, fire, pause, sound, game over
     const after_walk = await census(page, RED, hero_rows);
     assert.ok(after_walk.meanX > before_walk.meanX + 10, `the hero's pixels move right (${before_walk.meanX} to ${after_walk.meanX})`);
 
-    // A click fires: one bullet fewer.
-    const bullets = counter(lines, 'Bullets');
+    // The red reticle follows the mouse to its cell.
     const canvas = await page.$('#canvas');
     const box = await canvas.boundingBox();
-    await page.mouse.move(box.x + box.width * 0.2, box.y + box.height * 0.3);
-    await sleep(200);
-    await page.mouse.click(box.x + box.width * 0.2, box.y + box.height * 0.3);
+    const aim = {x: 0.2, y: 0.3};
+    const aim_column = Math.round(aim.x * 80), aim_row = Math.round(aim.y * 24);
+    await page.mouse.move(box.x + box.width * aim.x, box.y + box.height * aim.y);
+    await waitForScreen(page, (lines) => lines[aim_row] && lines[aim_row].substr(aim_column - 1, 3).includes('+'), 5,
+                        `the reticle near column ${aim_column} of row ${aim_row}`);
+
+    // A click fires: one bullet fewer.
+    const bullets = counter(lines, 'Bullets');
+    await page.mouse.click(box.x + box.width * aim.x, box.y + box.height * aim.y);
     await waitForScreen(page, (lines) => counter(lines, 'Bullets') == bullets - 1, 5, `Bullets ${bullets - 1}`);
+
+    // The space bar raises the reflector, which drains its power.
+    const power = counter(await screenLines(page), 'RFL POWER');
+    await page.keyboard.press(' ');
+    await waitForScreen(page, (lines) => counter(lines, 'RFL POWER') < power, 5, 'the reflector draining');
+    await page.keyboard.press(' ');
 
     // F10 pauses with its message; any key resumes.
     await page.keyboard.press('F10');
