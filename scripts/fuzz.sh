@@ -33,15 +33,18 @@ seed path fuzz/seeds/path/*
 mkdir -p "$corpus/sound"
 build-fuzz/fuzz/fuzz_sound_seeds "$corpus/sound" > /dev/null
 
-# A sound may cost about 55 MB of samples, held twice while the buffer is
-# made; the limit leaves room for that and the sanitizers' own memory.
-# A network failure prints the input in hexadecimal and the errors logged.
-declare -A extra=([sound]="-rss_limit_mb=640" [network]="-timeout=10")
+# The sound target's memory is its process's own plus the largest sound it
+# may hold, and no more: about 72 MB under the sanitizers on a one-byte
+# input (with AddressSanitizer keeping at most 16 MB of freed memory), the
+# largest file a sound may have read whole (24 MB) and its 11.5 MB of samples
+# twice (the buffer and the audio device), and 16 MB for the decoders: 150 MB.
+declare -A extra=([sound]="-rss_limit_mb=150" [network]="-timeout=10")
+declare -A asan=([sound]="quarantine_size_mb=16")
 status=0
 for target in "${targets[@]}"; do
   log="build-fuzz/fuzz-$target.log"
   echo "fuzz_$target: ${seconds} s"
-  if ! build-fuzz/fuzz/fuzz_"$target" -max_total_time="$seconds" -print_final_stats=1 \
+  if ! ASAN_OPTIONS="${asan[$target]:-}" build-fuzz/fuzz/fuzz_"$target" -max_total_time="$seconds" -print_final_stats=1 \
       -artifact_prefix="build-fuzz/findings/$target-" ${extra[$target]:-} "$corpus/$target" > "$log" 2>&1; then
     echo "fuzz_$target: FINDING, see $log and build-fuzz/findings/"
     tail -n 30 "$log"
