@@ -3,13 +3,15 @@
 #include <cstdio>
 
 #include "Corvane.h"
+#include "Floor.h"
 #include "Walker.h"
 #include "Wall.h"
 
 namespace {
 
 /// Two walls, one hanging from the top and one standing on the bottom, so
-/// that crossing the field means walking round both.
+/// that crossing the field means walking round both. They are drawn with
+/// box-drawing characters, over a floor of shade.
 void buildWalls() {
   new Wall(cv::Vector(30, 7));
   new Wall(cv::Vector(50, 17));
@@ -31,11 +33,13 @@ int main() {
   }
   cv::ResourceManager &resources = cv::ResourceManager::getInstance();
   if (resources.loadSprite("sprites/walker-spr.txt", "walker") != 0 ||
-      resources.loadSprite("sprites/wall-spr.txt", "wall") != 0) {
+      resources.loadSprite("sprites/wall-spr.txt", "wall") != 0 ||
+      resources.loadSprite("sprites/floor-spr.txt", "floor") != 0) {
     game.shutDown();
     return 1;
   }
 
+  new Floor;
   buildWalls();
   new Walker(cv::Vector(10, 12));
   addCounter("Arrivals", cv::TOP_LEFT);
