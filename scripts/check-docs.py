@@ -128,8 +128,8 @@ def sprite_messages():
     for source in SPRITE_SOURCES:
         text = read(source)
         if source.endswith("ResourceManager.cpp"):
-            start = text.index("int ResourceManager::loadSprite")
-            text = text[start:text.index("int ResourceManager::loadSound")]
+            start = text.index("int ResourceManager::loadSpriteFile")
+            text = text[start:text.index("int ResourceManager::loadSoundFile")]
         formats += LOG_FORMAT.findall(text)
     return formats
 

@@ -12,6 +12,9 @@
 //   --fatal HOW        after two steps (each logging a levelled line), die:
 //                      SIGSEGV, SIGABRT, SIGFPE, SIGBUS or SIGILL raised, or
 //                      "null-write" (a real invalid access) or "abort" (abort())
+//   --enter-run-directory
+//                      enter the run directory beside the program before
+//                      starting, as the examples do
 //
 // A failed start-up prints one line on standard error and exits 1.
 
@@ -98,6 +101,9 @@ class FatalAfterSteps : public cv::Object {
 
 int main(int argc, char **argv) {
   cv::GameManager &game_manager = cv::GameManager::getInstance();
+  for (int i = 1; i < argc; i++)
+    if (std::strcmp(argv[i], "--enter-run-directory") == 0)
+      game_manager.enterRunDirectory();
   if (game_manager.startUp() != 0) {
     cv::LogManager::getInstance().writeLog("Error starting game manager!");
     const std::string reason = game_manager.getStartUpFailure();
