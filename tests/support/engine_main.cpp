@@ -12,6 +12,8 @@
 //   --fatal HOW        after two steps (each logging a levelled line), die:
 //                      SIGSEGV, SIGABRT, SIGFPE, SIGBUS or SIGILL raised, or
 //                      "null-write" (a real invalid access) or "abort" (abort())
+//   --figures SPRITE   show the figures of support/PlacementFrame.h, drawn
+//                      from the sprite file SPRITE
 //   --enter-run-directory
 //                      enter the run directory beside the program before
 //                      starting, as the examples do
@@ -26,6 +28,7 @@
 #include <utility>
 
 #include "Corvane.h"
+#include "support/PlacementFrame.h"
 
 namespace {
 
@@ -123,6 +126,9 @@ int main(int argc, char **argv) {
       i++;
     } else if (std::strcmp(argv[i], "--stop-after") == 0 && i + 1 < argc) {
       new StepLimit(std::atoi(argv[i + 1]));
+      i++;
+    } else if (std::strcmp(argv[i], "--figures") == 0 && i + 1 < argc) {
+      cvtest::placeFigures(argv[i + 1]);
       i++;
     } else if (std::strcmp(argv[i], "--interrupt-in-shutdown") == 0) {
       new InterruptOnDestruction();
