@@ -78,8 +78,13 @@ std::string fullName(const std::string &file_name) {
 // file was not found, where the game looked, and where its log will be.
 void reportMissingConfig(const Config &config) {
   const std::string file = config.getConfigFile();
-  std::error_code error;
-  const bool exists = std::filesystem::exists(std::filesystem::u8path(file), error) && !error;
+  bool exists = false;
+  try {
+    std::error_code error;
+    exists = std::filesystem::exists(std::filesystem::u8path(file), error) && !error;
+  } catch (const std::exception &) {
+    // Taken for missing: the message still names the file.
+  }
   LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog(
       "GameManager::startUp(): Warning! configuration file '%s' %s (working directory '%s'); every setting keeps "
