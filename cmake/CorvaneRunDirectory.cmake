@@ -4,15 +4,17 @@
 #                           [SPRITES <dir>] [SOUNDS <dir>] [FILES <file>...])
 #
 # Assembles the directory a Corvane game runs from: the configuration as
-# "cv-config.txt", the font as "cv-font.ttf" (the engine's default font unless
+# "cv-config.txt" (an empty one without CONFIG), the font as "cv-font.ttf" (the engine's default font unless
 # FONT names another), the sprite files in "sprites/", the sounds in "sounds/"
 # and any further FILES, with the files the engine itself needs beside a
 # game (CORVANE_RUNTIME_FILES: on Windows, the OpenAL DLL). DIRECTORY
 # defaults to the directory the target's executable is built in, so the game
-# finds everything beside itself. The directory is brought up to date every
-# time the target is built. In a web build the directory (by default
-# <target>-files in the current binary directory) becomes the page's file
-# system, and the target a web page (corvane_add_web_page).
+# finds everything beside itself: a game that calls
+# cv::GameManager::getInstance().enterRunDirectory() before startUp() runs
+# from there whatever the working directory. The directory is brought up to
+# date every time the target is built. In a web build the directory (by
+# default <target>-files in the current binary directory) becomes the page's
+# file system, and the target a web page (corvane_add_web_page).
 function(corvane_add_run_directory target)
   cmake_parse_arguments(PARSE_ARGV 1 RUN "" "DIRECTORY;CONFIG;FONT;SPRITES;SOUNDS" "FILES")
   if(RUN_UNPARSED_ARGUMENTS)
@@ -32,6 +34,10 @@ function(corvane_add_run_directory target)
   if(RUN_CONFIG)
     get_filename_component(RUN_CONFIG ${RUN_CONFIG} ABSOLUTE)
     list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RUN_CONFIG} ${RUN_DIRECTORY}/cv-config.txt)
+  else()
+    # An empty configuration (every setting at its default) still marks the
+    # directory as the game's, for GameManager::enterRunDirectory().
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E touch ${RUN_DIRECTORY}/cv-config.txt)
   endif()
   foreach(kind SPRITES SOUNDS)
     if(RUN_${kind})

@@ -13,8 +13,10 @@ on the line before a fenced block:
                                     the order the files are listed below
 
 Also checks that the references are complete: every configuration key the
-engine knows appears in docs/configuration.md, and every message the sprite
-reader writes appears in docs/sprites.md.
+engine knows appears in docs/configuration.md, every message the sprite
+reader writes appears in docs/sprites.md, and every class, structure and
+enumeration that a header included by engine/Corvane.h defines appears in
+docs/reference.md.
 
 Usage: check-docs.py [--compiler CXX] [--include DIR]... [--commands]
 """
@@ -128,8 +130,8 @@ def sprite_messages():
     for source in SPRITE_SOURCES:
         text = read(source)
         if source.endswith("ResourceManager.cpp"):
-            start = text.index("int ResourceManager::loadSprite")
-            text = text[start:text.index("int ResourceManager::loadSound")]
+            start = text.index("int ResourceManager::loadSpriteFile")
+            text = text[start:text.index("int ResourceManager::loadSoundFile")]
         formats += LOG_FORMAT.findall(text)
     return formats
 
@@ -145,6 +147,24 @@ def missing_sprite_messages():
             if len(part) >= 4 and part not in doc:
                 missing.append(fmt)
                 break
+    return missing
+
+
+PUBLIC_HEADERS = "engine/Corvane.h"
+INCLUDE = re.compile(r'^#include "([^"]+)"', re.M)
+# A class, structure or enumeration defined at the top level of a header
+# (a declaration ahead, ending in ";", defines nothing).
+DEFINITION = re.compile(r"^(?:class|struct|enum(?: class)?)\s+([A-Za-z_]\w*)(?![^\n]*;\s*$)", re.M)
+
+
+def missing_public_classes():
+    """The names of the public headers' classes that reference.md never names."""
+    doc = read("docs/reference.md")
+    missing = []
+    for header in INCLUDE.findall(read(PUBLIC_HEADERS)):
+        for name in DEFINITION.findall(read("engine/" + header)):
+            if not re.search(r"`(?:\w+::)*%s`" % re.escape(name), doc) and name not in missing:
+                missing.append(name)
     return missing
 
 
@@ -181,6 +201,8 @@ def main():
         failures.append("docs/configuration.md: the configuration key '%s' is not described" % key)
     for message in missing_sprite_messages():
         failures.append("docs/sprites.md: the sprite message \"%s\" is not described" % message)
+    for name in missing_public_classes():
+        failures.append("docs/reference.md: the public class '%s' is not listed" % name)
     if options.commands and not failures:
         problem = run_commands(commands)
         if problem:

@@ -3,7 +3,10 @@
 #include <climits>
 #include <cstdlib>  // Required for: srand()
 #include <ctime>    // Required for: time()
+#include <exception>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/EventStep.h"
@@ -39,6 +42,57 @@ std::string failureReason(const std::vector<std::string> &noted, const char *fai
   return noted.empty() ? failure : noted.front();
 }
 
+// The file that marks a run directory.
+const char *const RUN_DIRECTORY_MARK = "cv-config.txt";
+
+// The game's run directory: "run/" beside the executable, or the
+// executable's own directory, whichever first holds the mark. Empty when
+// neither does or the executable cannot be told.
+std::filesystem::path findRunDirectory() {
+  const std::filesystem::path executable = std::filesystem::u8path(platform::executablePath());
+  if (executable.empty())
+    return {};
+  const std::filesystem::path beside = executable.parent_path();
+  std::error_code error;
+  for (const std::filesystem::path &candidate : {beside / "run", beside})
+    if (std::filesystem::is_regular_file(candidate / RUN_DIRECTORY_MARK, error))
+      return candidate;
+  return {};
+}
+
+// The full name of `file_name` taken from the working directory; the name
+// as given when it cannot be made full.
+std::string fullName(const std::string &file_name) {
+  if (file_name.empty())
+    return file_name;
+  try {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::u8path(file_name), error);
+    return error ? file_name : full.u8string();
+  } catch (const std::exception &) {
+    return file_name;
+  }
+}
+
+// Says on standard error (the log is not open yet) that the configuration
+// file was not found, where the game looked, and where its log will be.
+void reportMissingConfig(const Config &config) {
+  const std::string file = config.getConfigFile();
+  bool exists = false;
+  try {
+    std::error_code error;
+    exists = std::filesystem::exists(std::filesystem::u8path(file), error) && !error;
+  } catch (const std::exception &) {
+    // Taken for missing: the message still names the file.
+  }
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(
+      "GameManager::startUp(): Warning! configuration file '%s' %s (working directory '%s'); every setting keeps "
+      "its default, and the log goes to '%s'.",
+      file.c_str(), exists ? "cannot be read" : "not found", GameManager::getInstance().getRunDirectory().c_str(),
+      fullName(log_manager.getLogFileNameToOpen()).c_str());
+}
+
 // Stops one manager and writes its stopped line.
 void stopOne(Manager &manager, const char *stopped) {
   manager.shutDown();
@@ -71,6 +125,8 @@ int GameManager::startUp() {
   Config &config = Config::getInstance();
   log_manager.beginNoting();
   config.loadConfig("");
+  if (!config.getConfigFileFound())
+    reportMissingConfig(config);
   const std::vector<std::string> config_warnings = log_manager.endNoting();
   start_up_failure.clear();
 
@@ -128,6 +184,29 @@ int GameManager::startUp() {
   Manager::startUp();
   log_manager.writeLog(5, "GameManager::startUp(): successfully started.");
   return 0;
+}
+
+int GameManager::enterRunDirectory() {
+  try {
+    const std::filesystem::path run = findRunDirectory();
+    if (run.empty())
+      return -1;
+    std::error_code error;
+    std::filesystem::current_path(run, error);
+    return error ? -1 : 0;
+  } catch (const std::exception &) {
+    return -1;
+  }
+}
+
+std::string GameManager::getRunDirectory() const {
+  try {
+    std::error_code error;
+    const std::filesystem::path now = std::filesystem::current_path(error);
+    return error ? "" : now.u8string();
+  } catch (const std::exception &) {
+    return "";
+  }
 }
 
 // Starts one manager, writing the failure or success line; a failure is

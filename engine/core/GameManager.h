@@ -16,6 +16,21 @@ class GameManager : public Manager {
   /// The one game manager, created on first use.
   static GameManager &getInstance();
 
+  /// Makes the game's run directory the working directory, so that the
+  /// configuration, the font, the log and every file the game names
+  /// relative to it are found whatever directory the program was started
+  /// from. The run directory is "run/" beside the executable, else the
+  /// executable's own directory, whichever holds a "cv-config.txt" (the
+  /// directory corvane_add_run_directory assembles). Call it before
+  /// startUp. 0 when the working directory now is the run directory; -1
+  /// when none is found or it cannot be entered: the working directory then
+  /// stays as it was (a web build's files are there).
+  int enterRunDirectory();
+
+  /// The full name of the working directory, where the game's relative file
+  /// names are taken from; "" when the system cannot tell.
+  std::string getRunDirectory() const;
+
   /// Loads the configuration and starts the managers. -1 at the first
   /// manager that fails (the managers started so far stay running);
   /// getStartUpFailure then says why.

@@ -403,7 +403,8 @@ Config::Config()
       grid_height(8),
       display(DISPLAY_WINDOW),
       log_level(0),
-      log_level_given(false) {}
+      log_level_given(false),
+      config_file_found(false) {}
 
 Config &Config::getInstance() {
   static Config config;
@@ -413,8 +414,11 @@ Config &Config::getInstance() {
 std::string Config::readConfigFile() const {
   const char *from_environment = std::getenv("CORVANE_CONFIG");
   const std::string filename = from_environment ? from_environment : CONFIG_FILENAME;
+  config_file = filename;
   std::string contents;
-  switch (readFile(filename, contents)) {
+  const ReadResult result = readFile(filename, contents);
+  config_file_found = result != ReadResult::UNREADABLE;
+  switch (result) {
     case ReadResult::UNREADABLE:
       LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Corvane configuration file '%s'.",
                                          filename.c_str());
@@ -605,6 +609,8 @@ bool Config::getShowMouse() const { return show_mouse; }
 bool Config::getHeadless() const { return headless; }
 std::string Config::getFontFile() const { return font_file; }
 std::string Config::getLogFile() const { return logfile; }
+std::string Config::getConfigFile() const { return config_file; }
+bool Config::getConfigFileFound() const { return config_file_found; }
 int Config::getRandomSeed() const { return random_seed; }
 bool Config::getNetworking() const { return networking; }
 int Config::getQuadtreeThreshold() const { return quadtree_threshold; }

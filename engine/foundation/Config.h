@@ -49,6 +49,14 @@ class Config {
 
   /// The text the settings were last loaded from.
   std::string getConfigText() const;
+  /// The configuration file the last reading of the file tried
+  /// ("CORVANE_CONFIG", else "cv-config.txt"), as named: relative to the
+  /// working directory. "" before the file is first read.
+  std::string getConfigFile() const;
+  /// Whether the last reading of the configuration file could open it
+  /// (false when it is missing or unreadable; an empty or too large file was
+  /// found). False before the file is first read.
+  bool getConfigFileFound() const;
   /// Window width in pixels.
   int getWindowHorizontalPixels() const;
   /// Window height in pixels.
@@ -140,6 +148,8 @@ class Config {
   int display;                   ///< a DisplayMode: window or terminal
   int log_level;                 ///< log level set when the log starts
   bool log_level_given;          ///< whether a loaded text gave log_level
+  mutable std::string config_file;  ///< the configuration file last tried
+  mutable bool config_file_found;   ///< whether config_file could be opened
 };
 
 }  // namespace cv

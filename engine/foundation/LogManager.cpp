@@ -101,8 +101,7 @@ int LogManager::startUp() {
   // A level set in code before start-up stays unless the configuration names one.
   if (Config::getInstance().hasLogLevel())
     log_level = Config::getInstance().getLogLevel();
-  const char *from_environment = std::getenv("CORVANE_LOG");
-  log_file_name = from_environment ? from_environment : Config::getInstance().getLogFile();
+  log_file_name = getLogFileNameToOpen();
   log_file = platform::openOutputFile(log_file_name);
   if (log_file == -1) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", log_file_name.c_str());
@@ -145,6 +144,11 @@ void LogManager::setFlush(bool new_do_flush) {
 }
 
 std::string LogManager::getLogFileName() const { return log_file_name; }
+
+std::string LogManager::getLogFileNameToOpen() const {
+  const char *from_environment = std::getenv("CORVANE_LOG");
+  return from_environment ? from_environment : Config::getInstance().getLogFile();
+}
 
 void LogManager::beginNoting() {
   noted.clear();

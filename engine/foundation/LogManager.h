@@ -63,6 +63,11 @@ class LogManager : public Manager {
   /// the first start-up), as given: relative to the working directory.
   std::string getLogFileName() const;
 
+  /// The name of the file startUp opens: "CORVANE_LOG" when it is set (even
+  /// empty), else the configuration's logfile; relative to the working
+  /// directory.
+  std::string getLogFileNameToOpen() const;
+
   /// Starts keeping the messages written without a level (the first few),
   /// for a caller that wants to tell a user why something failed.
   void beginNoting();

@@ -51,6 +51,8 @@ int main(int argc, char *argv[]) {
     return usage();
 
   cv::GameManager &game = cv::GameManager::getInstance();
+  // Run from the directory beside the executable that holds the game's files.
+  game.enterRunDirectory();
   if (game.startUp() != 0) {
     std::fprintf(stderr, "chat: %s\n", game.getStartUpFailure().c_str());
     return 1;

@@ -8,6 +8,8 @@
 
 int main() {
   cv::GameManager &game = cv::GameManager::getInstance();
+  // Run from the directory beside the executable that holds the game's files.
+  game.enterRunDirectory();
   if (game.startUp() != 0) {
     std::fprintf(stderr, "hello: %s\n", game.getStartUpFailure().c_str());
     return 1;
@@ -15,6 +17,7 @@ int main() {
   cv::ResourceManager &resources = cv::ResourceManager::getInstance();
   if (resources.loadSprite("sprites/hero-spr.txt", "hero") != 0 ||
       resources.loadSprite("sprites/rock-spr.txt", "rock") != 0) {
+    std::fprintf(stderr, "hello: %s\n", resources.getLoadFailure().c_str());
     game.shutDown();
     return 1;
   }

@@ -27,6 +27,8 @@ void addCounter(const std::string &label, cv::ViewLocation where) {
 
 int main() {
   cv::GameManager &game = cv::GameManager::getInstance();
+  // Run from the directory beside the executable that holds the game's files.
+  game.enterRunDirectory();
   if (game.startUp() != 0) {
     std::fprintf(stderr, "pathfinder: %s\n", game.getStartUpFailure().c_str());
     return 1;
@@ -35,6 +37,7 @@ int main() {
   if (resources.loadSprite("sprites/walker-spr.txt", "walker") != 0 ||
       resources.loadSprite("sprites/wall-spr.txt", "wall") != 0 ||
       resources.loadSprite("sprites/floor-spr.txt", "floor") != 0) {
+    std::fprintf(stderr, "pathfinder: %s\n", resources.getLoadFailure().c_str());
     game.shutDown();
     return 1;
   }

@@ -43,6 +43,18 @@ class Director : public cv::Object {
   float lowest_row = 0;  ///< largest y the walker reached
 };
 
+// A walker that counts the collision events it gets.
+class Counter : public Walker {
+ public:
+  using Walker::Walker;
+  int eventHandler(const cv::Event *event) override {
+    if (event->getType() == cv::COLLISION_EVENT)
+      collisions++;
+    return Walker::eventHandler(event);
+  }
+  int collisions = 0;  ///< collision events received
+};
+
 // A walker at `where` with `speed`, following `nodes` from the first.
 Walker *following(Vector where, float speed, std::vector<Vector> nodes) {
   auto *walker = new Walker(where, speed);
@@ -163,4 +175,30 @@ TEST_F(GameLoopPathTest, ObjectWalksAroundAWallToItsGoal) {
   EXPECT_FALSE(walker->getFollowPath());
   EXPECT_GE(director->lowest_row, 16);  // round the wall's lower end
   EXPECT_LT(director->steps_seen, 1000);
+}
+
+TEST_F(PathFollowingTest, ChaserMeetsAHardTargetWithAndWithoutSliding) {
+  for (const bool sliding : {false, true}) {
+    SCOPED_TRACE(sliding ? "sliding" : "not sliding");
+    const float row = sliding ? 15.0f : 5.0f;
+    auto *target = new Counter(Vector(20, row));
+    auto *chaser = new Counter(Vector(10, row), 0.25f);
+    chaser->setAvoidCollisions(sliding);
+    ASSERT_EQ(chaser->findPath(target->getPosition(), target), 0);
+    for (int step = 0; step < 80; step++) {
+      world().update();
+      paths().cycle(0);
+    }
+    ASSERT_EQ(chaser->statuses, std::vector<cv::PathStatus>{cv::FOUND});
+    // The path ends where the boxes would touch; the chaser stays short of it, still following.
+    EXPECT_TRUE(cv::boxIntersectsBox(cv::getWorldBox(chaser, chaser->paths.front().getNodes().back()),
+                                     cv::getWorldBox(target)));
+    EXPECT_FALSE(cv::boxIntersectsBox(cv::getWorldBox(chaser), cv::getWorldBox(target)));
+    EXPECT_TRUE(chaser->getFollowPath());
+    // Only without sliding does the refused move reach both as a collision.
+    EXPECT_EQ(chaser->collisions > 0, !sliding) << chaser->collisions;
+    EXPECT_EQ(target->collisions, chaser->collisions);
+    // Either way its next move would meet the target: how it learns of the catch.
+    EXPECT_TRUE(cv::boxIntersectsBox(cv::getWorldBox(chaser, chaser->predictPosition()), cv::getWorldBox(target)));
+  }
 }

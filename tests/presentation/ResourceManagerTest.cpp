@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "Corvane.h"
 #include "support/TestEngine.h"
 #include "support/WavFile.h"
@@ -152,6 +155,42 @@ TEST(ResourceManager, RefusesBadSoundAndMusicFilesAndAnUnlabelledMusic) {
   // The failures took no slot: the empty label is the first sound.
   EXPECT_NE(resources.getSound(""), nullptr);
   EXPECT_EQ(resources.getSound("a"), nullptr);
+}
+
+TEST(ResourceManager, LoadFailureIsTheFirstErrorWithTheFileAndEmptyAfterALoadThatWorks) {
+  TestEngine engine("headless:true,");
+  cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+  EXPECT_EQ(resources.getLoadFailure(), "");
+  EXPECT_EQ(resources.loadSprite(sprite("example.txt"), "early"), -1);
+  EXPECT_EQ(resources.getLoadFailure(), "ResourceManager not started! (file '" + sprite("example.txt") + "')");
+
+  ASSERT_EQ(engine.start(), 0);
+  const std::string wav = tone(engine), missing = engine.directory() + "/missing-spr.txt";
+  const struct {
+    const char *what;
+    std::function<int()> load;
+    std::string reason;
+  } loads[] = {
+      {"missing sprite file", [&] { return resources.loadSprite(missing, "a"); },
+       "ResourceManager::loadSprite(): Error! Cannot open file '" + missing + "'."},
+      {"sprite that loads", [&] { return resources.loadSprite(sprite("example.txt"), "b"); }, ""},
+      {"row too long: the reader's line, which does not name the file",
+       [&] { return resources.loadSprite(sprite("row-too-long.txt"), "c"); },
+       "Error! Line 14: Line length is 4 (frame width is 3). (file '" + sprite("row-too-long.txt") + "')"},
+      {"not a sound: the sound's reason, not the library's line before it",
+       [&] { return resources.loadSound(sprite("example.txt"), "d"); },
+       "Sound::loadSound(): Error! '" + sprite("example.txt") + "' not decoded: not a sound file the audio library "
+       "reads."},
+      {"sound that loads", [&] { return resources.loadSound(wav, "e"); }, ""},
+      {"music without a label", [&] { return resources.loadMusic(wav, ""); },
+       "ResourceManager::loadMusic(): Error! Must provide label for music. (file '" + wav + "')"},
+      {"music that loads", [&] { return resources.loadMusic(wav, "f"); }, ""},
+  };
+  for (const auto &load : loads) {
+    SCOPED_TRACE(load.what);
+    EXPECT_EQ(load.load(), load.reason.empty() ? 0 : -1);
+    EXPECT_EQ(resources.getLoadFailure(), load.reason);
+  }
 }
 
 TEST(ResourceManager, ObjectSetSpriteTakesTheSpriteAndItsBox) {

@@ -30,12 +30,15 @@ class ChildProcess {
  public:
   /// Starts `program` with `arguments`, the environment changed by
   /// `environment` (an empty value unsets the variable) and standard error
-  /// written to `stderr_path`.
+  /// written to `stderr_path`, in `working_directory` ("": this process's).
   ChildProcess(const std::string &program, const std::vector<std::string> &arguments,
-               const std::map<std::string, std::string> &environment, const std::string &stderr_path) {
+               const std::map<std::string, std::string> &environment, const std::string &stderr_path,
+               const std::string &working_directory = "") {
     pid = fork();
     if (pid != 0)
       return;
+    if (!working_directory.empty() && chdir(working_directory.c_str()) != 0)
+      _exit(125);
     for (const auto &[name, value] : environment) {
       if (value.empty())
         unsetenv(name.c_str());

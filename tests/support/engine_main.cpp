@@ -13,6 +13,11 @@
 //   --fatal HOW        after two steps (each logging a levelled line), die:
 //                      SIGSEGV, SIGABRT, SIGFPE, SIGBUS or SIGILL raised, or
 //                      "null-write" (a real invalid access) or "abort" (abort())
+//   --figures SPRITE   show the figures of support/PlacementFrame.h, drawn
+//                      from the sprite file SPRITE
+//   --enter-run-directory
+//                      enter the run directory beside the program before
+//                      starting, as the examples do
 //
 // A failed start-up prints one line on standard error and exits 1.
 
@@ -24,6 +29,7 @@
 #include <utility>
 
 #include "Corvane.h"
+#include "support/PlacementFrame.h"
 
 namespace {
 
@@ -99,6 +105,9 @@ class FatalAfterSteps : public cv::Object {
 
 int main(int argc, char **argv) {
   cv::GameManager &game_manager = cv::GameManager::getInstance();
+  for (int i = 1; i < argc; i++)
+    if (std::strcmp(argv[i], "--enter-run-directory") == 0)
+      game_manager.enterRunDirectory();
   if (game_manager.startUp() != 0) {
     cv::LogManager::getInstance().writeLog("Error starting game manager!");
     const std::string reason = game_manager.getStartUpFailure();
@@ -126,6 +135,8 @@ int main(int argc, char **argv) {
         shown->setSprite("shown");
         shown->setPosition(cv::Vector(10, 5));
       }
+    } else if (std::strcmp(argv[i], "--figures") == 0 && i + 1 < argc) {
+      cvtest::placeFigures(argv[i + 1]);
       i++;
     } else if (std::strcmp(argv[i], "--interrupt-in-shutdown") == 0) {
       new InterruptOnDestruction();

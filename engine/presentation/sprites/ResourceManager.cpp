@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "foundation/LogManager.h"
 #include "foundation/utf8.h"
@@ -30,6 +31,30 @@ Audio *audioIn(std::unique_ptr<Audio> &slot) {
     }
   }
   return slot.get();
+}
+
+// The reason a failed load of `filename` gives, from the messages it wrote
+// (`noted`): the first error among them, else the first besides the
+// "Loading" line, named with the file when it does not name it itself.
+std::string loadFailureReason(const std::vector<std::string> &noted, const std::string &filename) {
+  const std::string loading = "ResourceManager::loadSprite(): Loading sprite '";
+  std::vector<std::string> said;
+  for (const std::string &message : noted) {
+    const std::string::size_type text = message.find_first_not_of(" \t");
+    if (text != std::string::npos && message.compare(text, loading.size(), loading) != 0)
+      said.push_back(message.substr(text));
+  }
+  if (said.empty())
+    return "cannot load '" + filename + "'";
+  std::string reason = said.front();
+  for (const std::string &message : said)
+    if (message.find("Error!") != std::string::npos) {
+      reason = message;
+      break;
+    }
+  if (reason.find("'" + filename + "'") == std::string::npos)
+    reason += " (file '" + filename + "')";
+  return reason;
 }
 
 }  // namespace
@@ -78,7 +103,32 @@ void ResourceManager::freeSprites() {
   sprite_count = 0;
 }
 
+int ResourceManager::tracked(const std::string &filename, const std::function<int()> &load) {
+  LogManager &log_manager = LogManager::getInstance();
+  load_failure.clear();
+  log_manager.beginNoting();
+  const int result = load();
+  const std::vector<std::string> noted = log_manager.endNoting();
+  if (result != 0)
+    load_failure = loadFailureReason(noted, filename);
+  return result;
+}
+
 int ResourceManager::loadSprite(std::string filename, std::string label) {
+  return tracked(filename, [&] { return loadSpriteFile(filename, label); });
+}
+
+int ResourceManager::loadSound(std::string filename, std::string label) {
+  return tracked(filename, [&] { return loadSoundFile(filename, label); });
+}
+
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+  return tracked(filename, [&] { return loadMusicFile(filename, label); });
+}
+
+std::string ResourceManager::getLoadFailure() const { return load_failure; }
+
+int ResourceManager::loadSpriteFile(const std::string &filename, const std::string &label) {
   const LogManager &log_manager = LogManager::getInstance();
   if (refuseUnlessStarted())
     return -1;
@@ -132,7 +182,7 @@ Sprite *ResourceManager::getSprite(std::string label) const {
   return nullptr;
 }
 
-int ResourceManager::loadSound(std::string filename, std::string label) {
+int ResourceManager::loadSoundFile(const std::string &filename, const std::string &label) {
   const LogManager &log_manager = LogManager::getInstance();
   if (refuseUnlessStarted())
     return -1;
@@ -161,7 +211,7 @@ Sound *ResourceManager::getSound(std::string label) {
   return nullptr;
 }
 
-int ResourceManager::loadMusic(std::string filename, std::string label) {
+int ResourceManager::loadMusicFile(const std::string &filename, const std::string &label) {
   const LogManager &log_manager = LogManager::getInstance();
   if (refuseUnlessStarted())
     return -1;

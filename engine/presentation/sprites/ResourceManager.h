@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,10 +47,23 @@ class ResourceManager : public Manager {
   /// The first loaded music labelled `label`, or null (with a warning).
   Music *getMusic(std::string label);
 
+  /// Why the last load (sprite, sound or music) failed, in the engine's own
+  /// words as in the log: the first error that load wrote, with the file's
+  /// name. "" when the last load succeeded or none has run. A game shows it
+  /// to the user, as it shows GameManager::getStartUpFailure().
+  std::string getLoadFailure() const;
+
  private:
   ResourceManager();
   ResourceManager(const ResourceManager &) = delete;
   ResourceManager &operator=(const ResourceManager &) = delete;
+
+  /// Runs `load` of `filename`, keeping what it says if it fails (for
+  /// getLoadFailure). Returns its result.
+  int tracked(const std::string &filename, const std::function<int()> &load);
+  int loadSpriteFile(const std::string &filename, const std::string &label);
+  int loadSoundFile(const std::string &filename, const std::string &label);
+  int loadMusicFile(const std::string &filename, const std::string &label);
 
   /// Destroys every sprite and sets the count to 0.
   void freeSprites();
@@ -62,6 +76,7 @@ class ResourceManager : public Manager {
   int sound_count;                            ///< sounds loaded
   std::unique_ptr<Music> music[MAX_MUSICS];   ///< music slots, each made by its first load
   int music_count;                            ///< musics loaded
+  std::string load_failure;                   ///< why the last load failed, "" if it did not
 };
 
 }  // namespace cv

@@ -31,9 +31,14 @@ class Walker : public cv::Object {
 
 int main() {
   cv::GameManager &game = cv::GameManager::getInstance();
-  if (game.startUp() != 0)
+  game.enterRunDirectory();
+  if (game.startUp() != 0) {
+    std::fprintf(stderr, "tiny: %s\n", game.getStartUpFailure().c_str());
     return 1;
-  if (cv::ResourceManager::getInstance().loadSprite("sprites/walker-spr.txt", "walker") != 0) {
+  }
+  cv::ResourceManager &resources = cv::ResourceManager::getInstance();
+  if (resources.loadSprite("sprites/walker-spr.txt", "walker") != 0) {
+    std::fprintf(stderr, "tiny: %s\n", resources.getLoadFailure().c_str());
     game.shutDown();
     return 1;
   }
