@@ -2,8 +2,6 @@
 
 #include "platform/platform.h"
 
-#include <filesystem>
-
 #include <unistd.h>  // Required for: readlink()
 
 #include <cerrno>
@@ -76,19 +74,6 @@ std::string executablePath() {
 bool requestTimerResolution(int) { return true; }
 
 bool releaseTimerResolution(int) { return true; }
-
-int keepDirectory(const std::string &directory, std::string &failure) {
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::u8path(directory), error);
-  if (error && !std::filesystem::is_directory(std::filesystem::u8path(directory))) {
-    failure = error.message();
-    return -1;
-  }
-  return 0;
-}
-
-// Files on a disk last: nothing to write back.
-int saveKeptDirectories(std::string &) { return 0; }
 
 }  // namespace platform
 }  // namespace cv

@@ -2,8 +2,6 @@
 
 #include "platform/platform.h"
 
-#include <filesystem>
-
 #include <windows.h>   // Required for: QueryPerformanceCounter(), Sleep(), waitable timers
 #include <timeapi.h>   // Required for: timeBeginPeriod(), timeEndPeriod()
 
@@ -123,19 +121,6 @@ std::string executablePath() {
   }
   return "";
 }
-
-int keepDirectory(const std::string &directory, std::string &failure) {
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::u8path(directory), error);
-  if (error && !std::filesystem::is_directory(std::filesystem::u8path(directory))) {
-    failure = error.message();
-    return -1;
-  }
-  return 0;
-}
-
-// Files on a disk last: nothing to write back.
-int saveKeptDirectories(std::string &) { return 0; }
 
 }  // namespace platform
 }  // namespace cv

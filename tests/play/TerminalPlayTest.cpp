@@ -39,16 +39,6 @@ bool waitFor(const std::function<bool()> &done, std::chrono::milliseconds patien
   }
 }
 
-// What a command prints on its standard output, bounded in time.
-std::string output(const std::string &command) {
-  std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(("timeout 10 " + command + " 2>/dev/null").c_str(), "r"), pclose);
-  if (!pipe) return "";
-  std::string text;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) text.append(buffer, got);
-  return text;
-}
-
 // The terminal's picture: a character and a foreground colour per cell
 // (-1 for the terminal's default colour).
 struct Screen {
@@ -165,10 +155,10 @@ class TerminalGame {
   // Bytes as they are, for mouse reports.
   bool bytes(const std::string &text) const { return tmux("send-keys -t play -l '" + text + "'"); }
 
-  Screen screen() const { return Screen(output("tmux -L " + server + " capture-pane -p -e -t play")); }
+  Screen screen() const { return Screen(cvtest::commandOutput("tmux -L " + server + " capture-pane -p -e -t play")); }
 
   std::string paneFormat(const std::string &format) const {
-    std::string text = output("tmux -L " + server + " display -p -t play '" + format + "'");
+    std::string text = cvtest::commandOutput("tmux -L " + server + " display -p -t play '" + format + "'");
     while (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
   }

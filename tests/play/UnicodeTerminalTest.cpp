@@ -20,18 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Runs `command` and returns what it printed.
-std::string output(const std::string &command) {
-  std::string text;
-  std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe)
-    return text;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-    text.append(buffer, got);
-  return text;
-}
-
 // The engine showing the box sprite in an 80 x 24 tmux pane of its own
 // server, in the locale `lang`.
 class BoxInATerminal {
@@ -53,7 +41,7 @@ class BoxInATerminal {
     std::vector<std::string> rows;
     for (int tries = 0; tries < 50; tries++) {
       rows.clear();
-      const std::string text = output("tmux -u -L " + server + " capture-pane -p -t box");
+      const std::string text = cvtest::commandOutput("tmux -u -L " + server + " capture-pane -p -t box");
       for (size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\n', start);
         if (end == std::string::npos)

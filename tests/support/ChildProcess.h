@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -94,6 +95,19 @@ class ChildProcess {
   pid_t pid = -1;        ///< the child's process id
   bool running = true;   ///< not yet waited for
 };
+
+/// What a shell command prints on its standard output (its standard error
+/// dropped), stopped after ten seconds.
+inline std::string commandOutput(const std::string &command) {
+  std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(("timeout 10 " + command + " 2>/dev/null").c_str(), "r"), pclose);
+  std::string text;
+  if (!pipe)
+    return text;
+  char buffer[4096];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+    text.append(buffer, got);
+  return text;
+}
 
 /// The whole content of the file at `path`.
 inline std::string readWholeFile(const std::string &path) {

@@ -47,18 +47,6 @@ sf::Image drawnFrame() {
   return image;
 }
 
-// What a command prints, bounded in time.
-std::string output(const std::string &command) {
-  std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(("timeout 10 " + command + " 2>/dev/null").c_str(), "r"), pclose);
-  std::string text;
-  if (!pipe)
-    return text;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-    text.append(buffer, got);
-  return text;
-}
-
 // The letters of the figure shown in the terminal's rows.
 int lettersIn(const std::vector<std::string> &rows) {
   int letters = 0;
@@ -133,7 +121,7 @@ TEST(PlacementWindow, TerminalPutsEachCharacterInTheNearestCell) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (std::chrono::steady_clock::now() < until) {
     rows.clear();
-    std::istringstream pane(output(tmux + "capture-pane -p -t frame"));
+    std::istringstream pane(cvtest::commandOutput(tmux + "capture-pane -p -t frame"));
     for (std::string line; std::getline(pane, line);)
       rows.push_back(line);
     if (lettersIn(rows) >= expected_letters)
