@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "Corvane.h"
@@ -243,4 +245,24 @@ TEST(GameManager, FailedStartUpGivesTheFailingManagersReason) {
   ASSERT_EQ(engine.start(), 0) << cv::GameManager::getInstance().getStartUpFailure();
   EXPECT_EQ(cv::GameManager::getInstance().getStartUpFailure(), "");
   engine.stop();
+}
+
+TEST(GameManager, KeptFilesAreADirectoryMadeIfMissingAndRefusedWhereAFileStands) {
+  TestEngine engine("headless:true,log_level:1,");
+  ASSERT_EQ(engine.start(), 0);
+  cv::GameManager &game = cv::GameManager::getInstance();
+  const std::string saves = engine.directory() + "/saves/slot1";
+  EXPECT_EQ(game.keepFiles(saves), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(saves));
+  EXPECT_TRUE(engine.logged("GameManager::keepFiles(): Keeping files in '" + saves + "'."));
+  EXPECT_EQ(game.keepFiles(saves), 0);  // already there
+
+  const std::string file = engine.directory() + "/not-a-directory";
+  std::ofstream(file) << "x";
+  EXPECT_EQ(game.keepFiles(file), -1);
+  const std::vector<std::string> messages = engine.messages();
+  const std::string refusal = "GameManager::keepFiles(): Error! Cannot keep files in '" + file + "': ";
+  EXPECT_TRUE(std::any_of(messages.begin(), messages.end(),
+                          [&](const std::string &m) { return m.rfind(refusal, 0) == 0 && m.size() > refusal.size() + 1; }));
+  EXPECT_EQ(game.saveKeptFiles(), 0);  // on a disk there is nothing to write back
 }
