@@ -80,4 +80,10 @@ class Screen : public std::enable_shared_from_this<Screen> {
   virtual sf::RenderWindow *getWindow() { return nullptr; }
 };
 
+/// The cell a medium of whole cells puts a character at `view_pos` in: the
+/// nearest, a half rounding up (a character at 10.6 covers more of cell 11
+/// than of cell 10 in a window). False, with `column` and `row` untouched,
+/// when that cell is outside a grid of `columns` x `rows`.
+bool nearestCell(Vector view_pos, int columns, int rows, int &column, int &row);
+
 }  // namespace cv

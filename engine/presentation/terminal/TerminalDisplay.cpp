@@ -67,13 +67,10 @@ void TerminalDisplay::shutDown() {
 bool TerminalDisplay::isShowing() const { return started; }
 
 int TerminalDisplay::drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) {
-  // A character at 10.6 covers more of cell 11 than of cell 10 in the window.
-  const float column = std::floor(view_pos.getX() + 0.5f);
-  const float row = std::floor(view_pos.getY() + 0.5f);
-  if (!(column >= 0 && row >= 0 && column < static_cast<float>(screen.getColumns()) &&
-        row < static_cast<float>(screen.getRows())))
+  int column, row;
+  if (!nearestCell(view_pos, screen.getColumns(), screen.getRows(), column, row))
     return -1;
-  screen.put(static_cast<int>(column), static_cast<int>(row), ch, nearestTerminalColor(r, g, b));
+  screen.put(column, row, ch, nearestTerminalColor(r, g, b));
   return 0;
 }
 

@@ -3,7 +3,6 @@
 #include <emscripten.h>  // Required for: EM_JS, EM_ASYNC_JS, emscripten_get_now()
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "foundation/Config.h"
@@ -251,9 +250,8 @@ bool WebScreen::isShowing() const { return started; }
 int WebScreen::drawCharacter(Vector view_pos, char32_t ch, unsigned char r, unsigned char g, unsigned char b) {
   if (!started)
     return -1;
-  const float column = std::floor(view_pos.getX() + 0.5f);
-  const float row = std::floor(view_pos.getY() + 0.5f);
-  if (!(column >= 0 && row >= 0 && column < static_cast<float>(grid.columns) && row < static_cast<float>(grid.rows)))
+  int column, row;
+  if (!nearestCell(view_pos, grid.columns, grid.rows, column, row))
     return -1;
   // Controls and the like show as the terminal shows them.
   const char32_t shown = ch < U' ' || ch == 0x7F ? U'?' : ch;
