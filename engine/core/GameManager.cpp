@@ -14,6 +14,7 @@
 #include "foundation/Box.h"
 #include "foundation/Config.h"
 #include "foundation/LogManager.h"
+#include "foundation/utility.h"
 #include "network/NetworkManager.h"
 #include "path/PathManager.h"
 #include "platform/Clock.h"
@@ -60,20 +61,6 @@ std::filesystem::path findRunDirectory() {
   return {};
 }
 
-// The full name of `file_name` taken from the working directory; the name
-// as given when it cannot be made full.
-std::string fullName(const std::string &file_name) {
-  if (file_name.empty())
-    return file_name;
-  try {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::u8path(file_name), error);
-    return error ? file_name : full.u8string();
-  } catch (const std::exception &) {
-    return file_name;
-  }
-}
-
 // Says on standard error (the log is not open yet) that the configuration
 // file was not found, where the game looked, and where its log will be.
 void reportMissingConfig(const Config &config) {
@@ -90,7 +77,7 @@ void reportMissingConfig(const Config &config) {
       "GameManager::startUp(): Warning! configuration file '%s' %s (working directory '%s'); every setting keeps "
       "its default, and the log goes to '%s'.",
       file.c_str(), exists ? "cannot be read" : "not found", GameManager::getInstance().getRunDirectory().c_str(),
-      fullName(log_manager.getLogFileNameToOpen()).c_str());
+      fullPath(log_manager.getLogFileNameToOpen()).c_str());
 }
 
 // Stops one manager and writes its stopped line.

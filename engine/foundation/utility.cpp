@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>  // Required for: time()
+#include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "foundation/LogManager.h"
 #include "platform/platform.h"
@@ -21,6 +24,18 @@ const char *getTimeString() {
   }
   std::snprintf(time_string, sizeof time_string, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
   return time_string;
+}
+
+std::string fullPath(const std::string &file_name) {
+  if (file_name.empty())
+    return file_name;
+  try {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::u8path(file_name), error);
+    return error ? file_name : full.u8string();
+  } catch (const std::exception &) {
+    return file_name;
+  }
 }
 
 bool boxIntersectsBox(const Box &a, const Box &b) {

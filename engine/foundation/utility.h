@@ -1,8 +1,10 @@
 #pragma once
-// Free functions on geometry and time that the whole engine shares.
+// Free functions on geometry, time and file names that the whole engine shares.
 
 #include "foundation/Box.h"
 #include "foundation/Vector.h"
+
+#include <string>
 
 namespace cv {
 
@@ -11,6 +13,11 @@ class Object;
 /// The local time of day as "HH:MM:SS", or "(time error)". The buffer is
 /// static and overwritten by every call.
 const char *getTimeString();
+
+/// The full name of `file_name`, taken from the working directory, for
+/// telling a user where a file is; the name as given when it is empty or
+/// cannot be made full.
+std::string fullPath(const std::string &file_name);
 
 /// True when the boxes overlap or touch (their ranges are closed).
 bool boxIntersectsBox(const Box &a, const Box &b);
