@@ -1,6 +1,7 @@
 // Kept directories where files are on a disk (Linux, Windows): what is
 // written there lasts anyway.
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -11,10 +12,19 @@ namespace cv {
 namespace platform {
 
 int keepDirectory(const std::string &directory, std::string &failure) {
+  // The forms that report through `error` and `probe`: a name that cannot be
+  // looked at (no permission, say) is a refusal, not an exception.
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::u8path(directory), error);
-  if (error && !std::filesystem::is_directory(std::filesystem::u8path(directory))) {
-    failure = error.message();
+  std::error_code probe;
+  try {
+    const std::filesystem::path path = std::filesystem::u8path(directory);
+    std::filesystem::create_directories(path, error);
+    if (error && !std::filesystem::is_directory(path, probe)) {
+      failure = error.message();
+      return -1;
+    }
+  } catch (const std::exception &exception) {  // a name that is not UTF-8, or out of memory
+    failure = exception.what();
     return -1;
   }
   return 0;
